@@ -1,0 +1,37 @@
+// Feeds arbitrary bytes to the LD file reader and to the cell-line parser. A diagram that was
+// read must write out and read back to the same text without a bad line.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "ladder/ladder_file.h"
+#include "ladder/ladder_grid.h"
+
+namespace {
+
+class GoOnEvents final : public quarn::ladder::LadderEvents {
+ public:
+  void ShowMessage(std::string_view) override {}
+  bool AskQuestion(std::string_view, quarn::ladder::QuestionKind) override { return true; }
+  void Repaint() override {}
+  void ResetEntryAnchor() override {}
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  (void)quarn::ladder::ParseCellLine(bytes);
+
+  GoOnEvents events;
+  quarn::ladder::LadderGrid grid(events);
+  if (!quarn::ladder::ReadLadderText(grid, bytes, "fuzz.ld").Accepted) return 0;
+  const std::string written = quarn::ladder::LadderFileText(grid);
+  quarn::ladder::LadderGrid again(events);
+  const auto result = quarn::ladder::ReadLadderText(again, written, "fuzz.ld");
+  if (!result.Accepted || result.BadLines != 0 || quarn::ladder::LadderFileText(again) != written) {
+    std::abort();
+  }
+  return 0;
+}
