@@ -24,7 +24,8 @@ class DebugLog {
   // trace. True when the line was written.
   bool AppendLogLine(std::string_view text);
 
-  // Empties debug.log at the start of a compilation, under the same rules as AppendLogLine.
+  // Empties debug.log at the start of a compilation, under the same rules as AppendLogLine;
+  // the compiler then writes its "Compilation start" line through AppendLogLine.
   bool EmptyLogFile();
 
   // LOG_PATH + "/debug.log", else debug.log in the application's folder.

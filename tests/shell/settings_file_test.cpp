@@ -26,59 +26,44 @@ TCommonDatas FromText(std::string_view bytes, const EnvLookup& env = FakeEnviron
   return datas;
 }
 
-struct NumberCase {
-  const char* what;
-  std::string text;
-  int TCommonDatas::*field;
-  int expected;
-};
-
 TEST(SettingsFile, NumericRules) {
   using std::string_literals::operator""s;
-  const NumberCase cases[] = {
-      {"a setting on the first line is ignored", "<STATE_REQ>=500",
-       &TCommonDatas::StatusTimerInterval, 200},
-      {"the second line counts", kHead + "<STATE_REQ>=500", &TCommonDatas::StatusTimerInterval,
-       500},
-      {"below the range", kHead + "<STATE_REQ>=50", &TCommonDatas::StatusTimerInterval, 200},
-      {"upper bound included", kHead + "<STATE_REQ>=5000", &TCommonDatas::StatusTimerInterval,
-       5000},
-      {"blank after =", kHead + "<STATE_REQ>= 500", &TCommonDatas::StatusTimerInterval, 200},
-      {"trailing blank", kHead + "<STATE_REQ>=500 ", &TCommonDatas::StatusTimerInterval, 200},
-      {"minus sign", kHead + "<STATE_REQ>=-500", &TCommonDatas::StatusTimerInterval, 200},
-      {"empty value", kHead + "<STATE_REQ>=", &TCommonDatas::StatusTimerInterval, 200},
-      {"leading zeros are digits", kHead + "<STATE_REQ>=0500", &TCommonDatas::StatusTimerInterval,
-       500},
-      {"more digits than any integer", kHead + "<STATE_REQ>=99999999999999999999999999",
-       &TCommonDatas::StatusTimerInterval, 200},
-      {"a wrapping number", kHead + "<STATE_REQ>=4294967796", &TCommonDatas::StatusTimerInterval,
-       200},
-      {"the last of several lines wins", kHead + "<STATE_REQ>=100\nx\ny\n<STATE_REQ>=300",
-       &TCommonDatas::StatusTimerInterval, 300},
-      {"a later non-digit line does not count", kHead + "<STATE_REQ>=300\n<STATE_REQ>=abc",
-       &TCommonDatas::StatusTimerInterval, 300},
-      {"a later out-of-range line voids the key", kHead + "<STATE_REQ>=300\n<STATE_REQ>=50",
-       &TCommonDatas::StatusTimerInterval, 200},
-      {"CR LF line ends", "head\r\n<STATE_REQ>=500\r\n", &TCommonDatas::StatusTimerInterval, 500},
-      {"lone CR line ends", "head\r<STATE_REQ>=500\r", &TCommonDatas::StatusTimerInterval, 500},
-      {"byte-order mark before the heading", "\xEF\xBB\xBFhead\n<STATE_REQ>=500",
-       &TCommonDatas::StatusTimerInterval, 500},
-      {"NUL inside the value", kHead + "<STATE_REQ>=5\0"s + "00",
-       &TCommonDatas::StatusTimerInterval, 200},
-      {"keys are case sensitive", kHead + "<state_req>=500", &TCommonDatas::StatusTimerInterval,
-       200},
-      {"blank before the key", kHead + " <STATE_REQ>=500", &TCommonDatas::StatusTimerInterval, 200},
-      {"missing '>'", kHead + "<STATE_REQ=500", &TCommonDatas::StatusTimerInterval, 200},
-      {"missing '='", kHead + "<STATE_REQ>500", &TCommonDatas::StatusTimerInterval, 200},
-      {"blanks around '='", kHead + "<STATE_REQ> = 500", &TCommonDatas::StatusTimerInterval, 200},
-      {"a longer key is another key", kHead + "<COMPORT_TIMEOUT_READ2>=7", &TCommonDatas::ReadPause,
-       30},
-      {"... and sets its own value", kHead + "<COMPORT_TIMEOUT_READ2>=7", &TCommonDatas::ExtraWait,
-       7},
+  struct Case {
+    const char* what;
+    std::string text;
+    int expected;  // status timer interval, 200 when the line is not taken
+  } const cases[] = {
+      {"a setting on the first line is ignored", "<STATE_REQ>=500", 200},
+      {"the second line counts", kHead + "<STATE_REQ>=500", 500},
+      {"below the range", kHead + "<STATE_REQ>=50", 200},
+      {"upper bound included", kHead + "<STATE_REQ>=5000", 5000},
+      {"blank after =", kHead + "<STATE_REQ>= 500", 200},
+      {"trailing blank", kHead + "<STATE_REQ>=500 ", 200},
+      {"minus sign", kHead + "<STATE_REQ>=-500", 200},
+      {"empty value", kHead + "<STATE_REQ>=", 200},
+      {"leading zeros are digits", kHead + "<STATE_REQ>=0500", 500},
+      {"more digits than any integer", kHead + "<STATE_REQ>=99999999999999999999999999", 200},
+      {"a wrapping number", kHead + "<STATE_REQ>=4294967796", 200},
+      {"the last of several lines wins", kHead + "<STATE_REQ>=100\nx\ny\n<STATE_REQ>=300", 300},
+      {"a later non-digit line does not count", kHead + "<STATE_REQ>=300\n<STATE_REQ>=abc", 300},
+      {"a later out-of-range line voids the key", kHead + "<STATE_REQ>=300\n<STATE_REQ>=50", 200},
+      {"CR LF line ends", "head\r\n<STATE_REQ>=500\r\n", 500},
+      {"lone CR line ends", "head\r<STATE_REQ>=500\r", 500},
+      {"byte-order mark before the heading", "\xEF\xBB\xBFhead\n<STATE_REQ>=500", 500},
+      {"NUL inside the value", kHead + "<STATE_REQ>=5\0"s + "00", 200},
+      {"keys are case sensitive", kHead + "<state_req>=500", 200},
+      {"blank before the key", kHead + " <STATE_REQ>=500", 200},
+      {"missing '>'", kHead + "<STATE_REQ=500", 200},
+      {"missing '='", kHead + "<STATE_REQ>500", 200},
+      {"blanks around '='", kHead + "<STATE_REQ> = 500", 200},
   };
-  for (const NumberCase& c : cases) {
-    EXPECT_EQ(FromText(c.text).*c.field, c.expected) << c.what;
+  for (const Case& c : cases) {
+    EXPECT_EQ(FromText(c.text).StatusTimerInterval, c.expected) << c.what;
   }
+  // A key that begins like another is a key of its own.
+  const TCommonDatas datas = FromText(kHead + "<COMPORT_TIMEOUT_READ2>=7");
+  EXPECT_EQ(datas.ReadPause, 30);
+  EXPECT_EQ(datas.ExtraWait, 7);
 }
 
 struct RangeRow {
