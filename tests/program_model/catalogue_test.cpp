@@ -6,6 +6,8 @@
 #include <set>
 #include <span>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "program_model/device_traits.h"
 #include "program_model/element_kinds.h"
@@ -373,6 +375,17 @@ TEST(Catalogue, RebuildingGivesTheSameContent) {
     EXPECT_EQ(again[i].Description, catalogue[i].Description);
     EXPECT_EQ(KindsOf(again[i].Operands[0]), KindsOf(catalogue[i].Operands[0]));
   }
+}
+
+// Each test runs in a process of its own, so here the first use happens on many threads at once.
+TEST(Catalogue, FirstUseFromManyThreadsBuildsItOnce) {
+  std::vector<const TInstructions*> seen(8, nullptr);
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    threads.emplace_back([&seen, i] { seen[i] = &CatalogueEntryByApi(0x2018); });
+  }
+  for (std::thread& thread : threads) thread.join();
+  for (const TInstructions* entry : seen) EXPECT_EQ(entry, &InstructionCatalogue()[48]);
 }
 
 TEST(CatalogueLookups, FindByMnemonicApiAndElementKind) {
