@@ -39,11 +39,11 @@ void FillEntry(TInstructions& entry, const TInstrAPI_Name& row,
   entry.LogicKind = family.Logic;
   entry.Group = family.Group;
   for (std::size_t slot = 0; slot < kSlotCount; ++slot) {
-    const catalogue_table::SlotSpec& spec = family.Slots[slot];
-    if (spec.Kinds == nullptr) continue;
-    entry.Operands[slot].AllowedOperands = AllowedList(spec.Kinds);
-    entry.Operands[slot].Role = spec.Role;
-    entry.Operands[slot].RoleText = spec.RoleText;
+    const catalogue_table::SlotRow& slotRow = family.Slots[slot];
+    if (slotRow.Kinds == nullptr) continue;
+    entry.Operands[slot].AllowedOperands = AllowedList(slotRow.Kinds);
+    entry.Operands[slot].Role = slotRow.Role;
+    entry.Operands[slot].RoleText = slotRow.RoleText;
   }
 }
 

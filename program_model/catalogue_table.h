@@ -12,7 +12,7 @@ namespace quarn::program_model::catalogue_table {
 
 // One operand slot: role, role text and the accepted kinds as letters in the order they are
 // offered to the user ("_" stands for the bare number of a label line).
-struct SlotSpec {
+struct SlotRow {
   const char* Role;
   const char* RoleText;
   const char* Kinds;
@@ -24,7 +24,7 @@ struct CatalogueFamily {
   int Last;
   LogicKindCode Logic;
   std::uint8_t Group;
-  std::array<SlotSpec, kSlotCount> Slots;
+  std::array<SlotRow, kSlotCount> Slots;
 };
 
 // An allowed operand whose upper bound is narrower than the kind table's.
