@@ -38,7 +38,7 @@ int LdCheck(const Args& args, Io& io) {
   std::string error;
   if (!ReadFileBytes(path, content, error)) {
     events.ShowMessage(std::string(ladder::texts::kFileError) + path);
-    return ExitRefused;
+    return ExitUsage;
   }
   ladder::LadderGrid grid(events);
   if (!ladder::ReadLadderText(grid, content, path).Accepted) return ExitRefused;
