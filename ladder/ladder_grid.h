@@ -104,6 +104,7 @@ class LadderGrid {
   bool HasAnyKind(int row, int col, KindMask kinds) const;
 
   void SetText(int row, int col, std::string text);
+  // A kinds text is made of kind tokens ("VLine1;HLine;"); the LD file stores it as it stands.
   void SetKinds(int row, int col, std::string kinds);
   void SetCmd(int row, int col, std::string cmd);
   void SetLbl(int row, int col, std::string lbl);

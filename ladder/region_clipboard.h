@@ -32,6 +32,11 @@ struct TRegionBufferArrayStruct {
 class RegionClipboard {
  public:
   const TRegionBufferArrayStruct& Buffer() const { return buffer_; }
+  // "Copy cells" and "Paste cells" are offered while the selection and the cursor are on the
+  // rail or right of it.
+  static bool MenuEnabled(const LadderGrid& grid) {
+    return grid.Selection().Col1 >= BusColumn && grid.CurrentCol() >= BusColumn;
+  }
 
   // Copies the grid's selection; the rail token is left out. False (with a message) when the
   // region would cut an element.

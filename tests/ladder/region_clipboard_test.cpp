@@ -105,6 +105,10 @@ TEST_F(RegionClipboardTest, PastingGrowsTheGridUpToThirtyColumns) {
   EXPECT_EQ(events.messages, (std::vector<std::string>{std::string(texts::kTooManyColumns),
                                                        std::string(texts::kPasteTooManyColumns)}));
   EXPECT_FALSE(PasteAt(0, LabelColumn));
+  EXPECT_FALSE(RegionClipboard::MenuEnabled(grid));
+  grid.SetCursor(0, BusColumn);
+  grid.SelectCursorCell();
+  EXPECT_TRUE(RegionClipboard::MenuEnabled(grid));
 }
 
 }  // namespace
