@@ -8,6 +8,8 @@
 #include <thread>
 
 #include "link/memory_port.h"
+#include "link/modbus_exchange.h"
+#include "link/modbus_framing.h"
 #include "link/port_texts.h"
 #include "link/posix_serial_port.h"
 #include "link/pseudo_terminal.h"
@@ -85,6 +87,37 @@ TEST_F(PtyPortTest, FramesPassBothWaysUnchanged) {
 
   EXPECT_EQ(port.ModemStatus(), 0U);  // a pseudo-terminal has no modem lines
   EXPECT_EQ(port.LineErrors().Errors, 0U);
+}
+
+// The bottom of the link end to end: a request framed and written by our port, the controller's
+// answer written on the master side in pieces, the chunks fed to the answer check in order.
+TEST_F(PtyPortTest, RequestAndAnswerTravelTheLine) {
+  OpenPort();
+  TModbusExchange exchange;
+  exchange.Record().DeviceId = 1;
+  exchange.Record().CurrentRegister = 0x5000;
+  TRWmbrReg request;
+  request.Function = 3;
+  request.Address = 0x5000;
+  request.Count = 2;
+  const TStrToPort frame = FrameAscii(exchange.BuildRequestPdu(request, 1));
+  ASSERT_TRUE(exchange.PrepareExpectation(frame));
+  ASSERT_TRUE(port.Write(frame));
+  EXPECT_EQ(pty.Read(frame.size(), 2s), frame);
+
+  const std::string answer = ":01030400100001E7\r\n";
+  for (std::string_view piece :
+       {std::string_view(answer).substr(0, 6), std::string_view(answer).substr(6, 10),
+        std::string_view(answer).substr(16)}) {
+    ASSERT_TRUE(pty.Write(Bytes(piece), 1s));
+    std::this_thread::sleep_for(5ms);
+  }
+  ASSERT_TRUE(collector->WaitForBytes(answer.size()));
+  TCheckOutcome outcome;
+  for (const TBytesArray& chunk : collector->Chunks()) outcome = exchange.CheckResponse(chunk);
+  EXPECT_TRUE(outcome.AnswerAccepted);
+  EXPECT_TRUE(outcome.ValueReady);
+  EXPECT_EQ(exchange.Record().LastValue, 65552);
 }
 
 class PtyHeldPermissionTest : public PtyPortTest {
