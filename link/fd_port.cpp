@@ -31,24 +31,29 @@ void CloseIfOpen(int fd) {
 
 }  // namespace
 
-TFdPort::TFdPort()
-    : stop_fd_(NewEventFd()),
-      wake_fd_(NewEventFd()),
-      setup_error_(stop_fd_ < 0 || wake_fd_ < 0 ? errno : 0) {}
+TFdPort::TReceiveState::TReceiveState()
+    : stop_fd(NewEventFd()),
+      wake_fd(NewEventFd()),
+      setup_error(stop_fd < 0 || wake_fd < 0 ? errno : 0) {}
+
+TFdPort::TReceiveState::~TReceiveState() {
+  CloseIfOpen(stop_fd);
+  CloseIfOpen(wake_fd);
+}
+
+TFdPort::TFdPort() : receive_(std::make_shared<TReceiveState>()) {}
 
 TFdPort::~TFdPort() {
   Close();
   if (reader_.joinable()) {
-    // Destroying the port from its own read callback leaves the receive thread to return
-    // from the callback and end on its own.
+    // Destroyed from its own read callback: the receive thread ends on its own once the
+    // callback returns, holding its share of the receive state.
     if (OnReaderThread()) {
       reader_.detach();
     } else {
       reader_.join();
     }
   }
-  CloseIfOpen(stop_fd_);
-  CloseIfOpen(wake_fd_);
 }
 
 TPortOpenResult TFdPort::Open(const std::string& path) {
@@ -56,22 +61,23 @@ TPortOpenResult TFdPort::Open(const std::string& path) {
     if (Path() == path) return {true, 0, {}};
     Close();
   }
-  if (setup_error_ != 0) return {false, setup_error_, PortOpenFailureText(path, setup_error_)};
+  const int setup_error = receive_->setup_error;
+  if (setup_error != 0) return {false, setup_error, PortOpenFailureText(path, setup_error)};
   if (!JoinFinishedReader()) return {false, EBUSY, PortOpenFailureText(path, EBUSY)};
 
   std::lock_guard io(io_mutex_);
   std::lock_guard state(state_mutex_);
   const TDeviceOpen device = OpenDevice(path);
   if (device.Fd < 0) return {false, device.Error, PortOpenFailureText(path, device.Error)};
-  Drain(stop_fd_);
-  Drain(wake_fd_);
-  stopping_ = false;
-  permission_ = true;  // the first chunk may be delivered at once
-  hung_up_ = false;
+  Drain(receive_->stop_fd);
+  Drain(receive_->wake_fd);
+  receive_->stopping = false;
+  receive_->permission = true;  // the first chunk may be delivered at once
+  receive_->hung_up = false;
   settings_applied_ = ApplyLineSettings(device.Fd, settings_);
   fd_ = device.Fd;
   path_ = path;
-  reader_ = std::thread(&TFdPort::ReceiveLoop, this, device.Fd, on_read_);
+  reader_ = std::thread(&TFdPort::ReceiveLoop, this, receive_, device.Fd, on_read_);
   return {true, 0, {}};
 }
 
@@ -80,17 +86,17 @@ bool TFdPort::JoinFinishedReader() {
   if (!reader_.joinable()) return true;
   if (OnReaderThread()) return false;
   reader_.join();
-  reader_id_ = std::thread::id{};
+  receive_->reader_id = std::thread::id{};
   return true;
 }
 
 void TFdPort::Close() {
   if (!IsOpen()) return;
-  stopping_ = true;
-  Signal(stop_fd_);
+  receive_->stopping = true;
+  Signal(receive_->stop_fd);
   if (!OnReaderThread() && reader_.joinable()) {
     reader_.join();
-    reader_id_ = std::thread::id{};
+    receive_->reader_id = std::thread::id{};
   }
   std::lock_guard io(io_mutex_);
   std::lock_guard state(state_mutex_);
@@ -135,14 +141,14 @@ void TFdPort::SetOnRead(TReadCallback callback) {
 }
 
 void TFdPort::GrantReadPermission() {
-  permission_ = true;
-  Signal(wake_fd_);
+  receive_->permission = true;
+  Signal(receive_->wake_fd);
 }
 
 bool TFdPort::Write(std::span<const std::uint8_t> bytes) {
   std::lock_guard io(io_mutex_);
   const int fd = OpenFd();
-  if (fd < 0 || stopping_) return false;
+  if (fd < 0 || receive_->stopping) return false;
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::milliseconds(WriteTimeLimitMs(bytes.size()));
   while (!bytes.empty()) {
@@ -162,7 +168,7 @@ bool TFdPort::Write(std::span<const std::uint8_t> bytes) {
 
 // Waits until the device takes more bytes; false on Close or when the time is up.
 bool TFdPort::WaitWritable(int fd, int timeout_ms) const {
-  std::array<pollfd, 2> fds{{{fd, POLLOUT, 0}, {stop_fd_, POLLIN, 0}}};
+  std::array<pollfd, 2> fds{{{fd, POLLOUT, 0}, {receive_->stop_fd, POLLIN, 0}}};
   const int ready = ::poll(fds.data(), fds.size(), timeout_ms);
   if (ready < 0) return errno == EINTR;
   return ready > 0 && (fds[1].revents & POLLIN) == 0 && (fds[0].revents & POLLOUT) != 0;
@@ -186,31 +192,31 @@ TLineStatus TFdPort::LineErrors() {
   const int fd = OpenFd();
   if (fd < 0) return {};
   TLineStatus status = ReadLineStatus(fd);
-  if (hung_up_) status.Errors |= kLineHangUp;
+  if (receive_->hung_up) status.Errors |= kLineHangUp;
   return status;
 }
 
-void TFdPort::ReceiveLoop(int fd, TReadCallback callback) {
-  reader_id_ = std::this_thread::get_id();
+void TFdPort::ReceiveLoop(std::shared_ptr<TReceiveState> run, int fd, TReadCallback callback) {
+  run->reader_id = std::this_thread::get_id();
   std::array<std::uint8_t, kInBufSize> buffer{};
   bool line_alive = true;
-  while (!stopping_) {
+  while (!run->stopping) {
     // The device is watched only while the consumer has given permission, so waiting input
     // stays in the device until it is wanted.
-    const bool watch = line_alive && permission_;
+    const bool watch = line_alive && run->permission;
     std::array<pollfd, 3> fds{
-        {{stop_fd_, POLLIN, 0}, {wake_fd_, POLLIN, 0}, {watch ? fd : -1, POLLIN, 0}}};
+        {{run->stop_fd, POLLIN, 0}, {run->wake_fd, POLLIN, 0}, {watch ? fd : -1, POLLIN, 0}}};
     if (::poll(fds.data(), fds.size(), -1) < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (stopping_) break;
-    if ((fds[1].revents & POLLIN) != 0) Drain(wake_fd_);
+    if (run->stopping) break;
+    if ((fds[1].revents & POLLIN) != 0) Drain(run->wake_fd);
     if (fds[2].revents == 0) continue;
     const ssize_t count = ::read(fd, buffer.data(), buffer.size());
     if (count > 0) {
       if (callback) {
-        permission_ = false;
+        run->permission = false;
         const std::uint32_t errors = ReadLineStatus(fd).Errors;
         callback(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(count)),
                  errors);
@@ -221,7 +227,7 @@ void TFdPort::ReceiveLoop(int fd, TReadCallback callback) {
     // End of file or a device error (unplugged, the far end of a pseudo-terminal closed): stop
     // watching the device instead of spinning on it; Close ends the thread.
     line_alive = false;
-    hung_up_ = true;
+    run->hung_up = true;
   }
 }
 

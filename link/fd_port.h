@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -52,17 +53,32 @@ class TFdPort : public TSerialPort {
   virtual ssize_t WriteSome(int fd, std::span<const std::uint8_t> bytes) = 0;
 
  private:
-  void ReceiveLoop(int fd, TReadCallback callback);
+  // What the receive thread shares with the port. The thread holds its own reference and,
+  // once a read callback has returned, touches nothing else, so even a port destroyed from
+  // inside its own callback leaves the thread nothing dangling.
+  struct TReceiveState {
+    TReceiveState();
+    ~TReceiveState();
+    TReceiveState(const TReceiveState&) = delete;
+    TReceiveState& operator=(const TReceiveState&) = delete;
+
+    const int stop_fd;      // readable from the start of Close until the next Open
+    const int wake_fd;      // written on every permission grant, drained by the thread
+    const int setup_error;  // errno when either could not be created; Open then fails
+    std::atomic<bool> stopping{false};
+    std::atomic<bool> permission{false};
+    std::atomic<bool> hung_up{false};
+    std::atomic<std::thread::id> reader_id{};
+  };
+
+  void ReceiveLoop(std::shared_ptr<TReceiveState> run, int fd, TReadCallback callback);
   bool WaitWritable(int fd, int timeout_ms) const;
   int WriteTimeLimitMs(std::size_t count) const;
   int OpenFd() const;
   bool JoinFinishedReader();
-  bool OnReaderThread() const { return reader_id_.load() == std::this_thread::get_id(); }
+  bool OnReaderThread() const { return receive_->reader_id.load() == std::this_thread::get_id(); }
 
-  // Both live as long as the port, so that any thread may signal them without a lock.
-  const int stop_fd_;      // readable from the start of Close until the next Open
-  const int wake_fd_;      // written on every permission grant, drained by the receive thread
-  const int setup_error_;  // errno when either could not be created; Open then fails
+  const std::shared_ptr<TReceiveState> receive_;
 
   // Lock order: io_mutex_ before state_mutex_. Neither is held while joining the receive
   // thread, so the read callback may write, grant permission or close the port.
@@ -75,10 +91,6 @@ class TFdPort : public TSerialPort {
   TReadCallback on_read_;
 
   std::thread reader_;  // touched by the controlling thread only
-  std::atomic<std::thread::id> reader_id_{};
-  std::atomic<bool> stopping_{false};
-  std::atomic<bool> permission_{false};
-  std::atomic<bool> hung_up_{false};
 };
 
 }  // namespace quarn::link

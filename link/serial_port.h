@@ -11,7 +11,8 @@
 // Thread rules: Open, Close, SetLineSettings and SetOnRead come from one controlling thread;
 // Write, ModemStatus and LineErrors may come from any thread; GrantReadPermission from any
 // thread, the read callback included. The callback must not wait for the thread that closes the
-// port (Close waits for a running callback to return). Close may be called from the callback.
+// port (Close waits for a running callback to return). The callback may close the port, and
+// even destroy it.
 #pragma once
 
 #include <cstddef>

@@ -259,8 +259,10 @@ TEST(MemoryPort, ReopenDropsWhatArrivedWhileClosedAndDeadPeerFailsWrites) {
   EXPECT_TRUE(ReturnsWithin(500ms, [&] { a->Close(); }));
 }
 
-TEST(MemoryPort, ReadCallbackMayCloseThePort) {
-  auto [a, b] = TMemoryPort::CreatePair();
+TEST(MemoryPort, ReadCallbackMayCloseOrDestroyThePort) {
+  auto ends = TMemoryPort::CreatePair();
+  auto& a = ends.first;  // named references: the callbacks below capture them
+  auto& b = ends.second;
   std::promise<void> closed;
   a->SetOnRead([&](std::span<const std::uint8_t>, std::uint32_t) {
     a->Close();
@@ -276,6 +278,18 @@ TEST(MemoryPort, ReadCallbackMayCloseThePort) {
   ASSERT_TRUE(a->Open("a").Opened);
   ASSERT_TRUE(b->Write(Bytes("again")));
   EXPECT_TRUE(at_a.WaitForBytes(5));
+
+  std::promise<void> destroyed;
+  a->SetOnRead([&](std::span<const std::uint8_t>, std::uint32_t) {
+    a.reset();
+    destroyed.set_value();
+  });
+  a->Close();
+  ASSERT_TRUE(a->Open("a").Opened);
+  ASSERT_TRUE(b->Write(Bytes("gone")));
+  ASSERT_EQ(destroyed.get_future().wait_for(5s), std::future_status::ready);
+  EXPECT_EQ(a, nullptr);
+  std::this_thread::sleep_for(20ms);  // the receive thread ends on its own
 }
 
 }  // namespace
