@@ -27,14 +27,14 @@ bool IsWriteFunction(unsigned function) {
 
 // The value of a read answer from its data bytes: one byte as is, two as a 16-bit register,
 // four as two registers low word first; no data gives no value, other lengths give 0.
-std::int32_t ReadValue(const TReqResArray& bytes, std::uint8_t byteCount) {
+std::int32_t ReadValue(const TReqResArray& bytes, std::uint8_t byte_count) {
   const auto data = [&bytes](std::size_t i) -> std::uint32_t {
     return 3 + i < bytes.size() ? bytes[3 + i] : 0U;
   };
-  if (byteCount > 4) return 0;
+  if (byte_count > 4) return 0;
   std::uint32_t value = data(0);
-  if (byteCount >= 2) value = data(0) * 256U + data(1);
-  if (byteCount == 4) value += (data(2) * 256U + data(3)) * 65536U;
+  if (byte_count >= 2) value = data(0) * 256U + data(1);
+  if (byte_count == 4) value += (data(2) * 256U + data(3)) * 65536U;
   return static_cast<std::int32_t>(value);
 }
 
@@ -172,9 +172,9 @@ void TModbusExchange::Accept(const TAnswerHeader& header, TCheckOutcome& outcome
   outcome.Status = TAnswerStatus::Accepted;
   outcome.AnswerAccepted = true;
   if (header.Function < 5) {
-    const std::uint8_t byteCount = record_.ResponseByteCount;
-    record_.LastValue = byteCount == 0 ? 0 : ReadValue(record_.ResponseBytes, byteCount);
-    outcome.ValueReady = byteCount != 0;
+    const std::uint8_t byte_count = record_.ResponseByteCount;
+    record_.LastValue = byte_count == 0 ? 0 : ReadValue(record_.ResponseBytes, byte_count);
+    outcome.ValueReady = byte_count != 0;
   }
 }
 
