@@ -93,9 +93,8 @@ TFieldDescr MakeField(const FieldRow& row) {
   field.DOperand = row.DOperand;
   field.Bits = row.Bits;
   // The placeholder row has no register; it must not read as a record that was found.
-  field.Register = {
-      row.Function,         row.Address, row.Count, row.Value, row.Name.empty() ? 0u : 1u,
-      std::string(row.Name)};
+  const std::uint32_t valid = row.Name.empty() ? 0u : 1u;
+  field.Register = {row.Function, row.Address, row.Count, row.Value, valid, std::string(row.Name)};
   field.Caption = row.Caption;
   field.Description = row.Description;
   field.MinValue = row.MinValue;
