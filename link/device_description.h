@@ -32,21 +32,21 @@ using TDC_Records_Array = std::vector<TDC_Record>;
 
 // Parameter groups of the register table; they order the parameter lists of the window.
 enum ParameterGroup : std::uint8_t {
-  kSpeed = 0,
-  kMovement = 1,
-  kInterruptions = 2,
-  kError = 3,
-  kMotorControl = 4,
-  kInfo = 5,
-  kOther = 6,
-  kNoGroup = 7,
+  kGroupSpeed = 0,
+  kGroupMovement = 1,
+  kGroupInterruptions = 2,
+  kGroupError = 3,
+  kGroupMotorControl = 4,
+  kGroupInfo = 5,
+  kGroupOther = 6,
+  kGroupNone = 7,
 };
 
 // What a write to the register does.
 enum RegisterAccess : std::uint8_t {
-  kRead = 0,
-  kCommand = 1,  // a write that triggers an action
-  kWrite = 2,
+  kAccessRead = 0,
+  kAccessCommand = 1,  // a write that triggers an action
+  kAccessWrite = 2,
 };
 
 // ParamId of a system register that is not a motor parameter.
