@@ -13,6 +13,7 @@
 
 #include "link/current_description.h"
 #include "link/device_models.h"
+#include "link/modbus_framing.h"
 
 namespace quarn::link {
 
@@ -342,6 +343,32 @@ TEST(MakeRegisterRequest, FailuresLeaveTheRequestUntouched) {
     EXPECT_FALSE(
         MakeRegisterRequest(request, c.name, c.raw, Desc(c.model), 1, 1, true, true, c.value));
     EXPECT_EQ(request, before);
+  }
+}
+
+// The requests built here go straight to the framing; what reaches the line is what the
+// controller expects.
+TEST(MakeRegisterRequest, FramesAsTheControllerExpects) {
+  struct PduCase {
+    const char* name;
+    std::int64_t value;
+    std::vector<std::uint8_t> pdu;
+  };
+  const std::vector<PduCase> cases = {
+      {"START_DEBUG", 1, {0x01, 0x05, 0x61, 0x00, 0xFF, 0x00}},
+      {"SPIN", 512, {0x01, 0x05, 0x51, 0x00, 0xFF, 0x00}},
+      {"START_DEBUG", 0, {0x01, 0x05, 0x61, 0x00, 0x00, 0x00}},
+      {"SET_ACCEL", 300, {0x01, 0x06, 0x50, 0x04, 0x01, 0x2C}},
+      {"SET_MAX_SPEED", 70000, {0x01, 0x10, 0x50, 0x00, 0x00, 0x02, 0x04, 0x11, 0x70, 0x00, 0x01}},
+      {"SET_ID", 17, {0x01, 0x10, 0x81, 0x03, 0x00, 0x01, 0x02, 0x00, 0x11}},
+      {"GET_MAX_SPEED", 0, {0x01, 0x03, 0x50, 0x00, 0x00, 0x02}},
+  };
+  for (const PduCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TRWmbrReg request;
+    ASSERT_TRUE(
+        MakeRegisterRequest(request, c.name, false, Desc(KlemA2), 0, 0, false, false, c.value));
+    EXPECT_EQ(BuildRequestPdu(request, 1), c.pdu);
   }
 }
 
