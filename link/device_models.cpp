@@ -13,6 +13,7 @@
 #include "link/register_map.h"
 #include "link/register_table.h"
 #include "program_model/catalogue.h"
+#include "program_model/device_traits.h"
 
 namespace quarn::link {
 namespace {
@@ -42,27 +43,6 @@ struct KeyRow {
 constexpr KeyRow kModelKeys[] = {
     {1, 2, "KLEM-A ver.2"}, {1, 3, "KLEM-A ver.2"}, {2, 0, "KLEM-A ver.3"}, {2, 1, "KLEM-A ver.3"},
     {3, 0, "KLEM-B"},       {3, 1, "KLEM-B"},       {4, 0, "KLEM-C"},
-};
-
-struct InterruptionRow {
-  std::string_view Caption;
-  std::int64_t Lowest;
-  std::int64_t Highest;
-  std::uint8_t Kind;
-  std::string_view Mnemonic;
-};
-
-// The same for every model. Kind 0: the one number; 1: a choice of numbers; 3: a number typed
-// in; 4: an instruction without a number.
-constexpr InterruptionRow kInterruptions[] = {
-    {"Add comm. interruption", 0, 0, 0, "I"},
-    {"Add timed  interruption", 1, 100, 3, "I"},
-    {"Add external  interruption", 1000, 1007, 1, "I"},
-    {"Add driver  interruption", 2000, 2001, 1, "I"},
-    {"Enable interruptions", 0, 0, 4, "EI"},
-    {"Disable interruptions", 0, 0, 4, "DI"},
-    {"End of interruption handler", 0, 0, 4, "IRET"},
-    {"End of main program", 0, 0, 4, "FEND"},
 };
 
 constexpr std::array<std::string_view, 3> kInterruptionMnemonics = {"FEND", "I", "IRET"};
@@ -159,13 +139,10 @@ TRegistersArray MakePollRegisters(const TDeviceDescription& description) {
   return polls;
 }
 
+// Every model lists the same interruption kinds: those the program model has built in.
 std::vector<TSingleInterruption> MakeInterruptions() {
-  std::vector<TSingleInterruption> list;
-  for (const InterruptionRow& row : kInterruptions) {
-    list.push_back(
-        {std::string(row.Caption), row.Lowest, row.Highest, row.Kind, std::string(row.Mnemonic)});
-  }
-  return list;
+  const auto builtIn = program_model::BuiltInDeviceTraits().Interruptions();
+  return {builtIn.begin(), builtIn.end()};
 }
 
 TDeviceDescription BuildDescription(const ModelRow& model) {
