@@ -35,23 +35,18 @@ std::optional<NavigationKey> NavigationKeyOf(const QKeyEvent* event) {
   }
 }
 
-// Keys a read-only column keeps: copying its own selection, and moving the focus on where the
-// column takes no tabs.
-bool StaysInReadOnlyColumn(const QPlainTextEdit* column, const QKeyEvent* event) {
-  const bool focusKey = (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
-                        !(event->modifiers() & Qt::ControlModifier) && column->tabChangesFocus();
-  return focusKey || event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll);
+// Keys the read-only column keeps: copying its own selection. Tabs go to the program like any
+// other character; Ctrl+Tab moves the focus on, as in the program column.
+bool StaysInReadOnlyColumn(const QKeyEvent* event) {
+  return event->matches(QKeySequence::Copy) || event->matches(QKeySequence::SelectAll) ||
+         ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+          (event->modifiers() & Qt::ControlModifier));
 }
 
 }  // namespace
 
-IlColumnSync::IlColumnSync(QPlainTextEdit* numbers, QPlainTextEdit* program, QPlainTextEdit* values,
-                           QObject* parent)
-    : QObject(parent),
-      numbers_(numbers),
-      program_(program),
-      values_(values),
-      columns_{numbers, program, values} {
+IlColumnSync::IlColumnSync(QPlainTextEdit* program, QPlainTextEdit* values, QObject* parent)
+    : QObject(parent), program_(program), values_(values), columns_{program, values} {
   for (QPlainTextEdit* column : columns_) {
     connect(column->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this, column](int value) { Follow(column, value); });
@@ -79,18 +74,16 @@ int IlColumnSync::VisibleLines(const QPlainTextEdit* column) {
 }
 
 bool IlColumnSync::eventFilter(QObject* watched, QEvent* event) {
-  const bool readOnlyColumn = watched == numbers_ || watched == values_;
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
       auto* key = static_cast<QKeyEvent*>(event);
-      if (readOnlyColumn) return ForwardToProgram(static_cast<QPlainTextEdit*>(watched), key);
+      if (watched == values_) return ForwardToProgram(key);
       if (watched == program_ && event->type() == QEvent::KeyPress) return NavigateProgram(key);
       return false;
     }
     case QEvent::MouseButtonPress:
-      if (watched == numbers_->viewport()) MoveProgramCaretTo(numbers_, event);
-      if (watched == values_->viewport()) MoveProgramCaretTo(values_, event);
+      if (watched == values_->viewport()) MoveProgramCaretTo(event);
       return false;
     default:
       return false;
@@ -106,9 +99,9 @@ void IlColumnSync::Follow(const QPlainTextEdit* leader, int value) {
   following_ = false;
 }
 
-bool IlColumnSync::ForwardToProgram(const QPlainTextEdit* column, QKeyEvent* event) {
-  if (StaysInReadOnlyColumn(column, event)) return false;
-  // The read-only columns take no input: what is typed there belongs to the program, and the
+bool IlColumnSync::ForwardToProgram(QKeyEvent* event) {
+  if (StaysInReadOnlyColumn(event)) return false;
+  // The values column takes no input: what is typed there belongs to the program, and the
   // program column keeps the focus for the keys that follow.
   program_->setFocus(Qt::OtherFocusReason);
   QCoreApplication::sendEvent(program_, event);
@@ -132,10 +125,10 @@ bool IlColumnSync::NavigateProgram(QKeyEvent* event) {
   return true;
 }
 
-void IlColumnSync::MoveProgramCaretTo(const QPlainTextEdit* column, QEvent* event) {
+void IlColumnSync::MoveProgramCaretTo(QEvent* event) {
   const auto* mouse = static_cast<QMouseEvent*>(event);
   if (mouse->button() != Qt::LeftButton) return;
-  const int line = column->cursorForPosition(mouse->position().toPoint()).blockNumber();
+  const int line = values_->cursorForPosition(mouse->position().toPoint()).blockNumber();
   const QTextBlock block = program_->document()->findBlockByNumber(line);
   if (block.isValid()) program_->setTextCursor(QTextCursor(block));
 }

@@ -27,6 +27,7 @@
 #include "ui/edit_context_menu.h"
 #include "ui/il_column_sync.h"
 #include "ui/il_printer.h"
+#include "ui/il_program_edit.h"
 #include "ui/qt_text.h"
 
 namespace quarn::ui {
@@ -35,21 +36,26 @@ namespace {
 namespace il_texts = program_model::il_texts;
 using program_model::ClearAnswer;
 
-const QColor kNumbersBackground{229, 229, 229};
 const QColor kProgramBackground{255, 255, 255};
 const QColor kEnumeratingBackground{192, 192, 192};
 const QColor kValuesText{128, 128, 128};
 
-// Widest instruction number the numbers column makes room for, with its suffix.
-constexpr char kWidestNumber[] = "00000->  ";
-
+// The lines of a column, one per text block. The raw text keeps every character as typed (the
+// plain-text form would turn non-breaking spaces into blanks), and one conversion of the whole
+// text is far quicker than one per block on a large program.
 std::vector<std::string> ColumnLines(const QPlainTextEdit* column) {
   const QTextDocument* document = column->document();
   std::vector<std::string> lines;
   if (document->isEmpty()) return lines;
+  QString raw = document->toRawText();
+  raw.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  const QByteArray utf8 = raw.toUtf8();
   lines.reserve(static_cast<std::size_t>(document->blockCount()));
-  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-    lines.push_back(block.text().toStdString());
+  qsizetype begin = 0;
+  for (qsizetype at = 0; at <= utf8.size(); ++at) {
+    if (at < utf8.size() && utf8[at] != '\n') continue;
+    lines.emplace_back(utf8.constData() + begin, static_cast<std::size_t>(at - begin));
+    begin = at + 1;
   }
   return lines;
 }
@@ -73,8 +79,9 @@ void SetBackground(QPlainTextEdit* column, const QColor& color) {
   column->setPalette(palette);
 }
 
-QPlainTextEdit* MakeColumn(const char* name, bool readOnly, QWidget* parent) {
-  auto* column = new QPlainTextEdit(parent);
+template <typename Column>
+Column* MakeColumn(const char* name, bool readOnly, QWidget* parent) {
+  auto* column = new Column(parent);
   column->setObjectName(QString::fromLatin1(name));
   column->setReadOnly(readOnly);
   column->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -223,39 +230,22 @@ QWidget* IlEditorPage::BuildTransferBar() {
 }
 
 void IlEditorPage::BuildColumns() {
-  auto* columns = new QWidget(this);
-  auto* splitter = new QSplitter(Qt::Horizontal, columns);
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName(QStringLiteral("splitterIL"));
   splitter->setChildrenCollapsible(false);
-  MemoIlNums_ = MakeColumn("MemoIlNums", true, columns);
-  RichEditILP_ = MakeColumn("RichEditILP", false, splitter);
-  MemoParamValues_ = MakeColumn("MemoParamValues", true, splitter);
-
-  QTextOption numbersOption = MemoIlNums_->document()->defaultTextOption();
-  numbersOption.setAlignment(Qt::AlignRight);
-  MemoIlNums_->document()->setDefaultTextOption(numbersOption);
-  MemoIlNums_->setFixedWidth(
-      MemoIlNums_->fontMetrics().horizontalAdvance(QLatin1String(kWidestNumber)) +
-      MemoIlNums_->verticalScrollBar()->sizeHint().width() + 16);
-  SetBackground(MemoIlNums_, kNumbersBackground);
+  RichEditILP_ = MakeColumn<IlProgramEdit>("RichEditILP", false, splitter);
+  MemoParamValues_ = MakeColumn<QPlainTextEdit>("MemoParamValues", true, splitter);
   SetBackground(RichEditILP_, kProgramBackground);
   QPalette valuesPalette = MemoParamValues_->palette();
   valuesPalette.setColor(QPalette::Text, kValuesText);
   MemoParamValues_->setPalette(valuesPalette);
-  // The values column takes tabs (they go on to the program column); the numbers column passes
-  // the focus on.
+  // The values column takes tabs (they go on to the program column).
   MemoParamValues_->setTabChangesFocus(false);
-  MemoIlNums_->setTabChangesFocus(true);
 
   splitter->setStretchFactor(0, 3);
   splitter->setStretchFactor(1, 1);
-  auto* columnsLayout = new QHBoxLayout(columns);
-  columnsLayout->setContentsMargins(0, 0, 0, 0);
-  columnsLayout->setSpacing(2);
-  columnsLayout->addWidget(MemoIlNums_);
-  columnsLayout->addWidget(splitter, 1);
-  static_cast<QVBoxLayout*>(layout())->addWidget(columns, 1);
-  sync_ = new IlColumnSync(MemoIlNums_, RichEditILP_, MemoParamValues_, this);
+  static_cast<QVBoxLayout*>(layout())->addWidget(splitter, 1);
+  sync_ = new IlColumnSync(RichEditILP_, MemoParamValues_, this);
 
   TimerUpdateNum_ = new QTimer(this);
   TimerUpdateNum_->setObjectName(QStringLiteral("TimerUpdateNum"));
@@ -281,7 +271,11 @@ void IlEditorPage::ConnectSignals() {
 
 std::vector<std::string> IlEditorPage::ProgramLines() const { return ColumnLines(RichEditILP_); }
 
-std::vector<std::string> IlEditorPage::NumberLines() const { return ColumnLines(MemoIlNums_); }
+const std::vector<std::string>& IlEditorPage::NumberLines() const {
+  return RichEditILP_->Numbers();
+}
+
+QPlainTextEdit* IlEditorPage::ProgramColumn() const { return RichEditILP_; }
 
 void IlEditorPage::SetProgramText(const QString& text) { RichEditILP_->setPlainText(text); }
 
@@ -328,13 +322,13 @@ void IlEditorPage::NoteChange(int position) {
 
 void IlEditorPage::TimerUpdateNumTimer() {
   const int start = editor_.RenumberStart(RichEditILP_->textCursor().blockNumber(),
-                                          ProgramLineCount(), MemoIlNums_->document()->isEmpty());
+                                          ProgramLineCount(), NumberLines().empty());
   RenumberLines(start);
 }
 
 void IlEditorPage::LimitEditingDone() {
   ReadLimitBox();
-  switch (editor_.LimitChanged(ProgramLineCount(), ColumnLineCount(MemoIlNums_))) {
+  switch (editor_.LimitChanged(ProgramLineCount(), static_cast<int>(NumberLines().size()))) {
     case program_model::LimitAction::EmptyNumbers:
       EmptyNumbers();
       break;
@@ -347,18 +341,22 @@ void IlEditorPage::LimitEditingDone() {
 }
 
 void IlEditorPage::RenumberLines(int start) {
+  if (!editor_.NumberingEnabled()) return;
   const std::vector<std::string> program = ProgramLines();
-  std::vector<std::string> numbers = NumberLines();
-  if (editor_.RenumberLines(start, program, numbers)) SetNumbers(numbers);
+  // From line 0 the numbers are made afresh; only a later start reads the ones above it.
+  std::vector<std::string> numbers = start > 0 ? NumberLines() : std::vector<std::string>{};
+  const bool hadNumbers = !NumberLines().empty();
+  if (editor_.RenumberLines(start, program, numbers) || hadNumbers != !numbers.empty()) {
+    SetNumbers(std::move(numbers));
+  }
 }
 
 void IlEditorPage::EmptyNumbers() {
-  if (!MemoIlNums_->document()->isEmpty()) SetNumbers({});
+  if (!NumberLines().empty()) SetNumbers({});
 }
 
-void IlEditorPage::SetNumbers(const std::vector<std::string>& numbers) {
-  IlColumnSync::Pause pause(*sync_);
-  MemoIlNums_->setPlainText(JoinLines(numbers));
+void IlEditorPage::SetNumbers(std::vector<std::string> numbers) {
+  RichEditILP_->SetNumbers(std::move(numbers));
 }
 
 void IlEditorPage::ReplaceProgramLines(const std::vector<std::string>& lines) {
@@ -430,10 +428,8 @@ void IlEditorPage::SetCurrentInstrStr(int line) {
   if (RichEditILP_->textCursor().blockNumber() == line) return;
   IlColumnSync::Pause pause(*sync_);
   RichEditILP_->setTextCursor(QTextCursor(document->findBlockByNumber(line)));
-  for (QPlainTextEdit* column : {MemoIlNums_, MemoParamValues_}) {
-    const QTextBlock block = column->document()->findBlockByNumber(line);
-    if (block.isValid()) column->setTextCursor(QTextCursor(block));
-  }
+  const QTextBlock valuesBlock = MemoParamValues_->document()->findBlockByNumber(line);
+  if (valuesBlock.isValid()) MemoParamValues_->setTextCursor(QTextCursor(valuesBlock));
   RichEditILP_->setFocus(Qt::OtherFocusReason);
 }
 

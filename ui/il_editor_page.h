@@ -23,6 +23,7 @@ class QTimer;
 namespace quarn::ui {
 
 class IlColumnSync;
+class IlProgramEdit;
 
 class IlEditorPage : public QWidget {
   Q_OBJECT
@@ -41,7 +42,7 @@ class IlEditorPage : public QWidget {
 
   // The columns' lines: one per text block, none for an empty column.
   std::vector<std::string> ProgramLines() const;
-  std::vector<std::string> NumberLines() const;
+  const std::vector<std::string>& NumberLines() const;
   void SetProgramText(const QString& text);
 
   // Loads a program file into the program column (asking first when it is not empty).
@@ -72,7 +73,7 @@ class IlEditorPage : public QWidget {
   void PrintToPdfWithDialog();
 
   const program_model::IlEditor& Editor() const { return editor_; }
-  QPlainTextEdit* ProgramColumn() const { return RichEditILP_; }
+  QPlainTextEdit* ProgramColumn() const;
   QPushButton* UploadButton() const { return btnSendToControllerIL_; }
   QPushButton* ReadButton() const { return btnReadProgFromController_; }
   bool ServiceProgramChosen() const;
@@ -92,7 +93,7 @@ class IlEditorPage : public QWidget {
   void LimitEditingDone();
   void ReadLimitBox();
   void EmptyNumbers();
-  void SetNumbers(const std::vector<std::string>& numbers);
+  void SetNumbers(std::vector<std::string> numbers);
   void ReplaceProgramLines(const std::vector<std::string>& lines);
   int ProgramLineCount() const;
 
@@ -101,8 +102,7 @@ class IlEditorPage : public QWidget {
   MessageShower showMessage_;
   bool shownOnce_ = false;
 
-  QPlainTextEdit* MemoIlNums_ = nullptr;
-  QPlainTextEdit* RichEditILP_ = nullptr;
+  IlProgramEdit* RichEditILP_ = nullptr;
   QPlainTextEdit* MemoParamValues_ = nullptr;
   IlColumnSync* sync_ = nullptr;
   QTimer* TimerUpdateNum_ = nullptr;

@@ -67,7 +67,7 @@ class IlEditorPageTest : public QObject {
       page.SetMessageShower([this](const QString&, const QString& text) { messages << text; });
       page.resize(900, 600);
       page.show();
-      numbers = page.findChild<QPlainTextEdit*>(QStringLiteral("MemoIlNums"));
+      numbers = page.findChild<QWidget*>(QStringLiteral("MemoIlNums"));
       program = page.findChild<QPlainTextEdit*>(QStringLiteral("RichEditILP"));
       values = page.findChild<QPlainTextEdit*>(QStringLiteral("MemoParamValues"));
       limit = page.findChild<QLineEdit*>(QStringLiteral("EditMaxAutoEnumerating"));
@@ -76,7 +76,7 @@ class IlEditorPageTest : public QObject {
     ClearAnswer answer = ClearAnswer::Yes;
     int questions = 0;
     QStringList messages;
-    QPlainTextEdit* numbers = nullptr;
+    QWidget* numbers = nullptr;
     QPlainTextEdit* program = nullptr;
     QPlainTextEdit* values = nullptr;
     QLineEdit* limit = nullptr;
@@ -103,9 +103,9 @@ class IlEditorPageTest : public QObject {
   void limitKeepsLongProgramsUnnumberedUntilEnumerate() {
     Fixture f;
     f.program->setPlainText(Joined(Program(600)));
-    QCOMPARE(f.numbers->toPlainText(), QString());  // at once, no timer involved
+    QVERIFY(f.page.NumberLines().empty());  // at once, no timer involved
     QTest::qWait(1200);
-    QCOMPARE(f.numbers->toPlainText(), QString());
+    QVERIFY(f.page.NumberLines().empty());
 
     QTest::mouseClick(f.page.findChild<QPushButton*>(QStringLiteral("BtnEnumerate")),
                       Qt::LeftButton);
@@ -114,7 +114,7 @@ class IlEditorPageTest : public QObject {
     QVERIFY(f.program->isEnabled());
 
     f.program->appendPlainText(QStringLiteral("OUT\tY0"));  // longer than the limit again
-    QCOMPARE(f.numbers->toPlainText(), QString());
+    QVERIFY(f.page.NumberLines().empty());
 
     // Raising the limit refills the short column at once.
     f.limit->setText(QStringLiteral("601"));
@@ -200,19 +200,28 @@ class IlEditorPageTest : public QObject {
     QCOMPARE(f.values->toPlainText(), QString());
   }
 
-  void typingInAReadOnlyColumnLandsInTheProgram() {
+  void typingInTheValuesColumnLandsInTheProgram() {
     Fixture f;
     f.program->setPlainText(QStringLiteral("LD\tM0"));
-    f.page.RenumberLines(0);
     f.program->moveCursor(QTextCursor::End);
-    f.numbers->setFocus();
-    QTest::keyClick(f.numbers, Qt::Key_Return);
-    QTest::keyClicks(f.numbers, "OUT");
-    QCOMPARE(f.page.ProgramLines(), (Lines{"LD\tM0", "OUT"}));
-    QCOMPARE(f.page.NumberLines(), Lines{"0->  "});
-    QTest::keyClicks(f.values, "\tY0");
+    f.values->setFocus();
+    QTest::keyClick(f.values, Qt::Key_Return);
+    QTest::keyClicks(f.values, "OUT\tY0");
     QCOMPARE(f.page.ProgramLines(), (Lines{"LD\tM0", "OUT\tY0"}));
     QCOMPARE(f.values->toPlainText(), QString());
+    QCOMPARE(f.page.focusWidget(), f.program);  // the keys that follow go there directly
+  }
+
+  void clickingANumberPutsTheCaretOnItsLine() {
+    Fixture f;
+    f.program->setPlainText(Joined(Program(10)));
+    f.page.RenumberLines(0);
+    const int y = static_cast<int>(
+        f.program->cursorRect(QTextCursor(f.program->document()->findBlockByNumber(4)))
+            .center()
+            .y());
+    QTest::mouseClick(f.numbers, Qt::LeftButton, {}, QPoint(5, y));
+    QCOMPARE(f.program->textCursor().blockNumber(), 4);
   }
 
   void columnsScrollTogether() {
@@ -221,23 +230,25 @@ class IlEditorPageTest : public QObject {
     f.program->setPlainText(text);
     f.values->setPlainText(text);
     f.page.Enumerate();
-    QScrollBar* numbersBar = f.numbers->verticalScrollBar();
     QScrollBar* programBar = f.program->verticalScrollBar();
     QScrollBar* valuesBar = f.values->verticalScrollBar();
     QVERIFY(programBar->maximum() > 100);
 
     programBar->setValue(120);  // the program's scroll bar dragged
-    QCOMPARE(numbersBar->value(), 120);
     QCOMPARE(valuesBar->value(), 120);
+    valuesBar->setValue(100);  // the values column's
+    QCOMPARE(programBar->value(), 100);
 
-    // The wheel over the numbers column.
+    // The wheel over the numbers column and over the values column.
     const QPointF at(10, 10);
-    QWheelEvent wheel(at, f.numbers->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.numbers->viewport(), &wheel);
-    QVERIFY(numbersBar->value() > 120);
-    QCOMPARE(programBar->value(), numbersBar->value());
-    QCOMPARE(valuesBar->value(), numbersBar->value());
+    for (QWidget* target : {f.numbers, f.values->viewport()}) {
+      const int before = programBar->value();
+      QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(target, &wheel);
+      QVERIFY(programBar->value() > before);
+      QCOMPARE(valuesBar->value(), programBar->value());
+    }
 
     // Keyboard: Page Down moves all three by the page less one line, Down at the last visible
     // line by one.
@@ -248,14 +259,15 @@ class IlEditorPageTest : public QObject {
     QTest::keyClick(f.program, Qt::Key_PageDown);
     const int page = f.program->viewport()->height() / f.program->fontMetrics().lineSpacing();
     QCOMPARE(programBar->value(), first + page - 1);
-    QCOMPARE(numbersBar->value(), programBar->value());
     QCOMPARE(valuesBar->value(), programBar->value());
+    QTest::keyClick(f.program, Qt::Key_PageUp);
+    QCOMPARE(programBar->value(), first);
+    QCOMPARE(valuesBar->value(), first);
 
-    // Replacing the numbers (a renumbering) keeps the columns where they are.
-    const int before = programBar->value();
+    // Renumbering keeps the columns where they are.
     f.page.Enumerate();
-    QCOMPARE(programBar->value(), before);
-    QCOMPARE(numbersBar->value(), before);
+    QCOMPARE(programBar->value(), first);
+    QCOMPARE(valuesBar->value(), first);
   }
 
   void editMenuEnableRules() {
@@ -280,10 +292,9 @@ class IlEditorPageTest : public QObject {
     QVERIFY(enabled("actUndo"));
     QVERIFY(!enabled("actCopy"));
 
-    f.program->setPlainText(QStringLiteral("LD\tM0"));
-    f.page.RenumberLines(0);
-    f.numbers->selectAll();
-    menu.reset(quarn::ui::BuildEditContextMenu(f.numbers, nullptr));
+    f.values->setPlainText(QStringLiteral("M0=1"));
+    f.values->selectAll();
+    menu.reset(quarn::ui::BuildEditContextMenu(f.values, nullptr));
     QVERIFY(enabled("actCopy"));
     QVERIFY(!enabled("actCut"));
     QVERIFY(!enabled("actPaste"));
