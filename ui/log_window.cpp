@@ -1,6 +1,7 @@
 #include "ui/log_window.h"
 
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -33,6 +34,8 @@ TFormLogs::TFormLogs(const shell::TCommonDatas& datas, std::string applicationFo
   richeditLog_->setObjectName(QStringLiteral("richeditLog"));
   richeditLog_->setReadOnly(true);
   richeditLog_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Frames line up character by character in a fixed font.
+  richeditLog_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   richeditLog_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   richeditLog_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   btnClear_->setObjectName(QStringLiteral("btnClear"));

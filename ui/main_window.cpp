@@ -1,11 +1,13 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTimer>
@@ -13,10 +15,15 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "link/current_description.h"
+#include "link/device_models.h"
+#include "link/model_window.h"
+#include "link/port_texts.h"
 #include "shell/settings_file.h"
 #include "ui/brand_icons.h"
 #include "ui/controller_panel.h"
 #include "ui/il_editor_page.h"
+#include "ui/lamp.h"
 #include "ui/log_window.h"
 #include "ui/program_settings_dialog.h"
 #include "ui/qt_text.h"
@@ -32,21 +39,32 @@ constexpr int kInitialHeight = 700;
 
 }  // namespace
 
-TFormMain::TFormMain(const std::string& settingsPath, QWidget* parent) : QMainWindow(parent) {
+TFormMain::TFormMain(const std::string& settingsPath, std::unique_ptr<link::TPortScanner> scanner,
+                     QWidget* parent)
+    : QMainWindow(parent),
+      portScanner_(scanner ? std::move(scanner) : std::make_unique<link::TDevPortScanner>()) {
   // Start-up: the shared data with its defaults, the title and icon, the window and its pages,
-  // then the settings file, whose values the timers take.
+  // the port list with its background scan, the models, then the settings file, whose values
+  // the timers take.
   applicationClosing_ = false;
   setObjectName(QStringLiteral("FormMain"));
   setWindowTitle(ToQt(shell::WindowTitle(datas_)));
   setWindowIcon(BrandIcon(datas_.BrandIconName));
   BuildWindow();
   BuildMenus();
+  StartPortList();
+  FillModelList();
   ReadSettings(settingsPath);
   BuildTimers();
   resize(kInitialWidth, kInitialHeight);
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() { StopWorkers(); }
+
+void TFormMain::StopWorkers() {
+  // The scan publishes through this window; it must be over before the window goes.
+  if (portListRefresh_) portListRefresh_->Stop();
+}
 
 void TFormMain::BuildWindow() {
   controller_ = new ControllerPanel;
@@ -97,8 +115,7 @@ void TFormMain::BuildPages() {
   pages_->addTab(TabSheetLD_, QString::fromLatin1(texts::kLadderPage));
   pages_->addTab(ilEditor_, QString::fromLatin1(texts::kIlPage));
   // The direct-control pages stay hidden until a selected model names one of them.
-  const int direct = pages_->addTab(TabSheetKLEM_Modbus_DirectControl_,
-                                    QString::fromLatin1(texts::kDirectControlSuffix));
+  const int direct = pages_->addTab(TabSheetKLEM_Modbus_DirectControl_, QString());
   const int trax = pages_->addTab(TabSheetTRAXDirectControl_, QString());
   pages_->setTabVisible(direct, false);
   pages_->setTabVisible(trax, false);
@@ -143,6 +160,66 @@ void TFormMain::ReadSettings(const std::string& settingsPath) {
   }
 }
 
+void TFormMain::StartPortList() {
+  QComboBox* ports = controller_->controls().cbxComPort;
+  ports->setPlaceholderText(ToQt(link::texts::kNoPortCaption));
+  connect(ports, &QComboBox::activated, this, [this](int index) { portList_.Select(index); });
+  portList_.Publish(portScanner_->Scan(), {});
+  ShowPortList();
+  portListRefresh_ = std::make_unique<link::TRenewComPortList>(
+      *portScanner_, [this](const std::vector<std::string>& found) {
+        // On the scan thread: the list is handed over to the window's thread.
+        QMetaObject::invokeMethod(
+            this, [this, found] { ApplyPublishedPorts(found); }, Qt::QueuedConnection);
+      });
+  portListRefresh_->Start();
+}
+
+void TFormMain::ApplyPublishedPorts(const std::vector<std::string>& ports) {
+  if (applicationClosing_) return;
+  portList_.Publish(ports, {});
+  ShowPortList();
+}
+
+void TFormMain::ShowPortList() {
+  QComboBox* ports = controller_->controls().cbxComPort;
+  const QSignalBlocker blocker(ports);
+  ports->clear();
+  for (const std::string& port : portList_.Items()) ports->addItem(ToQt(port));
+  ports->setCurrentIndex(portList_.Selected());
+}
+
+void TFormMain::FillModelList() {
+  QComboBox* models = controller_->controls().cbxDeviceModel;
+  for (const link::TDeviceDescription& model : link::ModelList()) {
+    models->addItem(ToQt(model.ListCaption));
+  }
+  connect(models, &QComboBox::activated, this, &TFormMain::SelectModel);
+  models->setCurrentIndex(0);
+  SelectModel(0);
+}
+
+void TFormMain::SelectModel(int index) {
+  const auto models = link::ModelList();
+  if (index < 0 || static_cast<std::size_t>(index) >= models.size()) return;
+  link::SelectModel(models[static_cast<std::size_t>(index)]);
+  ApplyModelToWindow();
+}
+
+void TFormMain::ApplyModelToWindow() {
+  const link::TModelWindowView view = link::ModelWindowView(link::CurrentDescription());
+  QWidget* page = pages_->findChild<QWidget*>(ToQt(view.DirectControlPage));
+  if (page == nullptr) return;
+  for (QWidget* direct : {TabSheetKLEM_Modbus_DirectControl_, TabSheetTRAXDirectControl_}) {
+    pages_->setTabVisible(pages_->indexOf(direct), false);
+  }
+  const int index = pages_->indexOf(page);
+  pages_->setTabText(index, ToQt(view.DirectControlCaption));
+  pages_->setTabVisible(index, true);
+  status_->controls().supplyVoltage->setVisible(view.SupplyVoltageShown);
+  status_->controls().internalVoltage->setVisible(view.InternalVoltageShown);
+}
+
 void TFormMain::BuildTimers() {
   TimerGetState_ = new QTimer(this);
   TimerGetState_->setObjectName(QStringLiteral("TimerGetState"));
@@ -182,6 +259,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   applicationClosing_ = true;
   TimerGetState_->stop();
   TimerStateReset_->stop();
+  StopWorkers();
   if (logs_ != nullptr) logs_->hide();
   event->accept();
 }

@@ -4,8 +4,13 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "link/port_discovery.h"
+#include "link/port_list_model.h"
+#include "link/port_list_refresher.h"
 #include "shell/common_datas.h"
 
 class QCloseEvent;
@@ -24,8 +29,10 @@ class TFormMain : public QMainWindow {
 
  public:
   // Reads the settings file at settingsPath (the current folder's quarn-program-modbus.txt when
-  // the workbench starts normally).
-  explicit TFormMain(const std::string& settingsPath, QWidget* parent = nullptr);
+  // the workbench starts normally). The ports are found by the scanner given, else in /dev.
+  explicit TFormMain(const std::string& settingsPath,
+                     std::unique_ptr<link::TPortScanner> scanner = nullptr,
+                     QWidget* parent = nullptr);
   ~TFormMain() override;
 
   shell::TCommonDatas& CommonDatas() { return datas_; }
@@ -48,6 +55,10 @@ class TFormMain : public QMainWindow {
   void OpenProgramSettings();
   // Sets the status timer's interval, never below the lowest the link allows.
   void SetStatusTimerInterval(int interval);
+  // Adapts the window to the selected model: its direct-control page and supply lamps.
+  void ApplyModelToWindow();
+  // Takes a port list published by the background scan (on the window's thread).
+  void ApplyPublishedPorts(const std::vector<std::string>& ports);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -58,11 +69,19 @@ class TFormMain : public QMainWindow {
   void BuildMenus();
   void BuildTimers();
   void ReadSettings(const std::string& settingsPath);
+  void StartPortList();
+  void ShowPortList();
+  void FillModelList();
+  void SelectModel(int index);
+  void StopWorkers();
   void ShowAbout();
 
   shell::TCommonDatas datas_;
   bool applicationClosing_ = false;
   TFormLogs* logs_ = nullptr;
+  std::unique_ptr<link::TPortScanner> portScanner_;
+  link::TPortListModel portList_;
+  std::unique_ptr<link::TRenewComPortList> portListRefresh_;
 
   ControllerPanel* controller_ = nullptr;
   StatusPanel* status_ = nullptr;

@@ -25,7 +25,6 @@ inline constexpr char kProgramSettingsHint[] = "Program Settings";
 // Pages.
 inline constexpr char kLadderPage[] = "Ladder Diagram Mode";
 inline constexpr char kIlPage[] = "Instructions List Mode";
-inline constexpr char kDirectControlSuffix[] = " Direct Control";
 
 // Status panel.
 inline constexpr char kCommunication[] = "Communication:";

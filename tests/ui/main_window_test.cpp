@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -43,6 +44,12 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   file.write(bytes);
 }
 
+// A machine with two ports. Scan also runs on the background scan's thread; the list is fixed.
+class TwoPorts final : public quarn::link::TPortScanner {
+ public:
+  std::vector<std::string> Scan() override { return {"/dev/ttyUSB0", "/dev/ttyS0"}; }
+};
+
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -75,8 +82,53 @@ class MainWindowTest : public QObject {
     QTabWidget* pages = window.Pages();
     QCOMPARE(pages->tabText(0), QStringLiteral("Ladder Diagram Mode"));
     QCOMPARE(pages->tabText(1), QStringLiteral("Instructions List Mode"));
-    QVERIFY(!pages->isTabVisible(2));  // direct control waits for a model
+    // The first model is selected at start; its direct-control page shows, the other stays.
+    QCOMPARE(pages->tabText(2), QStringLiteral("KLEM-A ver.2 Direct Control"));
+    QVERIFY(pages->isTabVisible(2));
     QVERIFY(!pages->isTabVisible(3));
+  }
+
+  void portsAreListedAtStartAndWhenPublished() {
+    TFormMain window(dir_.filePath(QStringLiteral("none.txt")).toStdString(),
+                     std::make_unique<TwoPorts>());
+    auto* ports = window.findChild<QComboBox*>(QStringLiteral("cbxComPort"));
+    QCOMPARE(ports->count(), 2);
+    QCOMPARE(ports->itemText(0), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(ports->currentIndex(), 0);
+
+    window.ApplyPublishedPorts({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1"});
+    QCOMPARE(ports->count(), 3);
+    QCOMPARE(ports->itemText(2), QStringLiteral("/dev/ttyUSB1"));
+    window.ApplyPublishedPorts({});
+    QCOMPARE(ports->count(), 0);
+    QCOMPARE(ports->placeholderText(), QStringLiteral("COM port..."));
+  }
+
+  void choosingAModelAdaptsTheWindow() {
+    TFormMain window(dir_.filePath(QStringLiteral("none.txt")).toStdString());
+    window.show();
+    auto* models = window.findChild<QComboBox*>(QStringLiteral("cbxDeviceModel"));
+    QCOMPARE(models->count(), 4);
+    QCOMPARE(models->itemText(0), QStringLiteral("Default controller"));
+    auto* supply = window.findChild<QWidget*>(QStringLiteral("shpSupplyVoltage"));
+    auto* internal = window.findChild<QWidget*>(QStringLiteral("shpInternalVoltage"));
+    struct Case {
+      int index;
+      const char* caption;
+      bool supply;
+      bool internal;
+    };
+    const Case cases[] = {{2, "KLEM-B Direct Control", true, true},
+                          {1, "KLEM-A ver.3 Direct Control", true, false},
+                          {0, "KLEM-A ver.2 Direct Control", false, false}};
+    for (const Case& c : cases) {
+      models->setCurrentIndex(c.index);
+      emit models->activated(c.index);
+      QCOMPARE(window.Pages()->tabText(2), QString::fromLatin1(c.caption));
+      QVERIFY(window.Pages()->isTabVisible(2));
+      QCOMPARE(supply->isVisible(), c.supply);
+      QCOMPARE(internal->isVisible(), c.internal);
+    }
   }
 
   void settingsFileSetsTheTimers() {
