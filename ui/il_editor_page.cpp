@@ -134,7 +134,12 @@ IlEditorPage::IlEditorPage(QWidget* parent) : QWidget(parent) {
   ConnectSignals();
 }
 
-IlEditorPage::~IlEditorPage() = default;
+IlEditorPage::~IlEditorPage() {
+  // Closing the page moves the focus away, and the limit box then reports its edit as done: to a
+  // page that is half destroyed by then. Nothing the children say from here on concerns it.
+  TimerUpdateNum_->stop();
+  for (QObject* child : findChildren<QObject*>()) disconnect(child, nullptr, this, nullptr);
+}
 
 QWidget* IlEditorPage::BuildFileBar() {
   auto* bar = new QWidget(this);
