@@ -13,18 +13,24 @@ TPortStream::TPortStream(std::unique_ptr<link::TSerialPort> port, std::string pa
 TPortStream::~TPortStream() { Close(); }
 
 bool TPortStream::Open(int wakeFd, std::string& error) {
-  inbox_->WakeFd = wakeFd;
+  {
+    std::lock_guard lock(inbox_->Mutex);
+    inbox_->WakeFd = wakeFd;
+    inbox_->Bytes.clear();
+    inbox_->Withheld = false;
+  }
   link::TSerialPort& port = port_;
   port.SetOnRead([inbox = inbox_, &port](std::span<const std::uint8_t> chunk, std::uint32_t) {
     bool grant = false;
     {
       std::lock_guard lock(inbox->Mutex);
+      if (inbox->WakeFd < 0) return;  // the stream was closed
       inbox->Bytes.insert(inbox->Bytes.end(), chunk.begin(), chunk.end());
       grant = inbox->Bytes.size() < kInboxLimit;
       inbox->Withheld = !grant;
+      const std::uint64_t one = 1;
+      [[maybe_unused]] const ssize_t written = ::write(inbox->WakeFd, &one, sizeof one);
     }
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(inbox->WakeFd, &one, sizeof one);
     if (grant) port.GrantReadPermission();
   });
   const link::TPortOpenResult result = port_.Open(path_);
@@ -33,8 +39,12 @@ bool TPortStream::Open(int wakeFd, std::string& error) {
 }
 
 void TPortStream::Close() {
-  // Close waits for a running read callback, so no chunk arrives after it.
+  // Close waits for a running read callback, so no chunk arrives after it. The port may be
+  // the caller's and opened again: it must not keep a callback that signals our server.
   port_.Close();
+  port_.SetOnRead({});
+  std::lock_guard lock(inbox_->Mutex);
+  inbox_->WakeFd = -1;
 }
 
 bool TPortStream::ReadAvailable(link::TBytesArray& bytes, std::size_t max) {

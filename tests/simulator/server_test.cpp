@@ -8,6 +8,7 @@
 #include "link/memory_port.h"
 #include "link/modbus_exchange.h"
 #include "link/posix_serial_port.h"
+#include "link/pseudo_terminal.h"
 #include "simulator/simulator.h"
 #include "tests/link/chunk_collector.h"
 #include "tests/simulator/request_pdus.h"
@@ -138,6 +139,22 @@ TEST_F(PtyServerTest, StopIsPromptWhileAnAnswerIsHeldBack) {
   EXPECT_FALSE(simulator->Running());
 }
 
+// A serial device is opened with the link's own port; a pseudo-terminal's slave stands in for
+// the device, and the test writes to its master as the workbench's line would.
+TEST(DeviceServer, ServesADeviceOpenedWithTheLinkPort) {
+  link::TPseudoTerminal line;
+  ASSERT_TRUE(line.Open());
+  auto simulator = MakeSimulator();
+  ASSERT_TRUE(simulator->StartOnDevice(line.SlavePath())) << simulator->Error();
+  ASSERT_TRUE(line.Write(Bytes(Frame(Request(1, 3, 0x5004, 1))), 1s));
+  const link::TBytesArray answer = line.Read(15, 2s);
+  EXPECT_EQ(std::string(answer.begin(), answer.end()), ":010302006496\r\n");
+  simulator->Stop();
+  // A device that cannot be opened says so.
+  EXPECT_FALSE(simulator->StartOnDevice("/nonexistent/ttyX"));
+  EXPECT_NE(simulator->Error().find("/nonexistent/ttyX"), std::string::npos) << simulator->Error();
+}
+
 // The shares of dropped, corrupted and split answers follow the rates, and the same seed gives
 // the same answers on the wire.
 TEST(MemoryPortServer, FaultInjectionIsSeededAndFollowsTheRates) {
@@ -185,6 +202,19 @@ TEST(MemoryPortServer, FaultInjectionIsSeededAndFollowsTheRates) {
   EXPECT_EQ(lines, kRequests - stats.Dropped);
   EXPECT_EQ(goodLines, kRequests - stats.Dropped - stats.Corrupted);
   EXPECT_EQ(run().second, wire);
+}
+
+TEST(MemoryPortServer, ServesTheSamePortAgainAfterAStop) {
+  auto [client, server] = link::TMemoryPort::CreatePair();
+  auto simulator = MakeSimulator();
+  ChunkCollector collector(*client, true);
+  ASSERT_TRUE(client->Open("workbench").Opened);
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(simulator->StartOnPort(*server)) << simulator->Error();
+    EXPECT_EQ(Exchange(*client, collector, Request(1, 3, 0x5004, 1)), 100) << round;
+    simulator->Stop();
+    EXPECT_FALSE(server->IsOpen());
+  }
 }
 
 TEST(MemoryPortServer, EveryAnswerIsDelayedWhenOnlyADelayIsGiven) {
