@@ -21,6 +21,10 @@ const std::vector<TInstructions>& InstructionCatalogue();
 std::span<const TInstrAPI_Name> MnemonicTable();
 std::string_view GroupTitle(int group);  // empty outside 0..11
 
+// The catalogue entry itself (the placeholder when none matches), for hot paths that need no copy.
+const TInstructions& CatalogueEntryByMnemonic(std::string_view mnemonic);
+const TInstructions& CatalogueEntryByApi(std::uint16_t api);
+
 TInstructions FindInstructionByMnemonic(std::string_view mnemonic);  // case-sensitive
 TInstructions FindInstructionByApi(std::uint16_t api);
 TInstructions FindInstructionByElementKind(std::uint8_t code);

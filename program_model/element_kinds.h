@@ -44,9 +44,9 @@ enum ElementKindCode : std::uint8_t {
 // The table in its stored order (not sorted by code).
 std::span<const TContacts> ElementKindTable();
 
-std::string ElementKindName(std::uint8_t code);          // empty when no row has the code
-std::string ElementImageOfCode(std::uint8_t code);       // "IMG_temp" when none
-std::string ElementImageOfName(std::string_view name);   // "IMG_temp" when none
+std::string ElementKindName(std::uint8_t code);         // empty when no row has the code
+std::string ElementImageOfCode(std::uint8_t code);      // "IMG_temp" when none
+std::string ElementImageOfName(std::string_view name);  // "IMG_temp" when none
 // The code whose Name followed by ";" equals the text.
 std::optional<std::uint8_t> ElementCodeOfTaggedName(std::string_view text);
 

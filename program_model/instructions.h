@@ -38,11 +38,11 @@ struct TInstructionOperand {
 
 struct TInstructions {
   std::string Mnemonic;
-  bool Impulse = false;        // bit 11 of ApiNumber
-  bool Is32Bit = false;        // bit 12
-  std::uint8_t ApiClass = 0;   // bits 15..13
+  bool Impulse = false;       // bit 11 of ApiNumber
+  bool Is32Bit = false;       // bit 12
+  std::uint8_t ApiClass = 0;  // bits 15..13
   std::array<TInstructionOperand, kSlotCount> Operands;
-  std::uint16_t ApiNumber = 0; // 0: the placeholder "Unknown"
+  std::uint16_t ApiNumber = 0;  // 0: the placeholder "Unknown"
   std::string Description;
   std::uint8_t ElementKind = 0;
   std::uint8_t LogicKind = LogicLoad;

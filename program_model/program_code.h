@@ -51,6 +51,9 @@ struct DecodeResult {
 // The bytes of one stored instruction exactly as received (words high byte first).
 DecodeResult DecodeProgramWords(std::span<const std::uint8_t> bytes);
 
+// Words as they travel, high byte first.
+std::vector<std::uint8_t> WordsToBytes(std::span<const std::uint16_t> words);
+
 // The stored words the controller answers for an image (the read-back layout).
 std::vector<std::uint16_t> ImageToStoredWords(const InstructionImage& image);
 

@@ -1,12 +1,13 @@
 #include "tools/quarn-cli/cli.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <ostream>
-#include <sstream>
 
 namespace quarn::cli {
 namespace {
@@ -52,18 +53,34 @@ int RunCli(const Args& argv, Io& io) {
 }
 
 bool ReadFileBytes(const std::string& path, std::string& content, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  // Read through the descriptor so that a directory or a failing device reports an error
+  // instead of reading as an empty file.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
     error = "cannot open " + path + ": " + std::strerror(errno);
     return false;
   }
-  std::ostringstream buffer;
-  buffer << file.rdbuf();
-  if (file.bad()) {
-    error = "cannot read " + path;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    error = "cannot read " + path + ": " + std::strerror(EISDIR);
     return false;
   }
-  content = buffer.str();
+  std::string bytes;
+  std::array<char, 65536> chunk{};
+  for (;;) {
+    const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      error = "cannot read " + path + ": " + std::strerror(errno);
+      ::close(fd);
+      return false;
+    }
+    bytes.append(chunk.data(), static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  content = std::move(bytes);
   return true;
 }
 

@@ -1,0 +1,16 @@
+// Byte arrays that travel between the link layers.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace quarn::link {
+
+// A request PDU (device id, function, fields) or the decoded bytes of an answer.
+using TReqResArray = std::vector<std::uint8_t>;
+// An ASCII frame exactly as it goes out on the line: ':' hex LRC CR LF.
+using TStrToPort = std::vector<std::uint8_t>;
+// Any other buffer of raw bytes (register data, received chunks).
+using TBytesArray = std::vector<std::uint8_t>;
+
+}  // namespace quarn::link
