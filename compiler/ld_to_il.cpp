@@ -39,7 +39,12 @@ void TLDtoIL::Run() {
         break;
       }
       ++fragmentCount_;
-      position_.Row = fragments_.back().Blocks.back().EndCell.Row;
+      // Only the rung's last block is read from here on; its intermediate blocks would make a
+      // large diagram's memory, and so its compile time, grow faster than the diagram.
+      std::vector<TBlock>& blocks = fragments_.back().Blocks;
+      blocks.erase(blocks.begin(), blocks.end() - 1);
+      blocks.shrink_to_fit();
+      position_.Row = blocks.back().EndCell.Row;
       position_.Col = ladder::BusColumn;
     }
     ++position_.Row;
