@@ -119,7 +119,9 @@ TEST(CompileCli, RefusedDiagramsPrintTheMessageAndExitOne) {
   std::remove(empty.c_str());
 }
 
-TEST(CompileCli, FileErrorsNameTheFileAndExitTwo) {
+// A file that cannot be read is a file error (2); one the reader refuses is a refused input (1),
+// as for ld-check.
+TEST(CompileCli, FileErrorsNameTheFile) {
   const std::string missing = TempPath("compile_missing.ld");
   const CliRun absent = RunCli({"compile", missing});
   EXPECT_EQ(absent.status, cli::ExitUsage);
@@ -128,7 +130,7 @@ TEST(CompileCli, FileErrorsNameTheFileAndExitTwo) {
   const std::string garbage = TempPath("compile_garbage.ld");
   std::ofstream(garbage, std::ios::binary) << "not a ladder diagram\r\n";
   const CliRun refused = RunCli({"compile", garbage});
-  EXPECT_EQ(refused.status, cli::ExitUsage);
+  EXPECT_EQ(refused.status, cli::ExitRefused);
   EXPECT_NE(refused.err.find("File error: " + garbage), std::string::npos) << refused.err;
   EXPECT_EQ(refused.out, "");
   std::remove(garbage.c_str());

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "ladder/ladder_events.h"
+#include "ladder/ladder_grid.h"
 
 namespace quarn::cli {
 
@@ -23,5 +25,10 @@ class CliLadderEvents final : public ladder::LadderEvents {
  private:
   std::ostream& err_;
 };
+
+// Reads an LD file into the grid as the workbench does. ExitOk when it was read, ExitRefused
+// when the reader refused it, ExitUsage when it could not be read; the message has gone to the
+// events ("File error: " and the file name).
+int LoadLadderFile(const std::string& path, ladder::LadderGrid& grid, CliLadderEvents& events);
 
 }  // namespace quarn::cli

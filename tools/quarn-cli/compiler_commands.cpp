@@ -53,14 +53,8 @@ int Compile(const Args& args, Io& io) {
   if (path.empty()) return CompileUsage(io);
 
   CliLadderEvents events(io.err);
-  std::string content;
-  std::string error;
-  if (!ReadFileBytes(path, content, error)) {
-    events.ShowMessage(std::string(ladder::texts::kFileError) + path);
-    return ExitUsage;
-  }
   ladder::LadderGrid grid(events);
-  if (!ladder::ReadLadderText(grid, content, path).Accepted) return ExitUsage;
+  if (const int status = LoadLadderFile(path, grid, events); status != ExitOk) return status;
 
   std::optional<FileTrace> trace;
   if (!tracePath.empty()) {

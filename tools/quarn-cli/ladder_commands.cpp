@@ -19,14 +19,8 @@ int LdCheck(const Args& args, Io& io) {
   }
   const std::string& path = args[0];
   CliLadderEvents events(io.err);
-  std::string content;
-  std::string error;
-  if (!ReadFileBytes(path, content, error)) {
-    events.ShowMessage(std::string(ladder::texts::kFileError) + path);
-    return ExitUsage;
-  }
   ladder::LadderGrid grid(events);
-  if (!ladder::ReadLadderText(grid, content, path).Accepted) return ExitRefused;
+  if (const int status = LoadLadderFile(path, grid, events); status != ExitOk) return status;
   io.out << ladder::LadderFileText(grid);
   return ExitOk;
 }
@@ -36,6 +30,16 @@ constexpr Command kCommands[] = {
 };
 
 }  // namespace
+
+int LoadLadderFile(const std::string& path, ladder::LadderGrid& grid, CliLadderEvents& events) {
+  std::string content;
+  std::string error;
+  if (!ReadFileBytes(path, content, error)) {
+    events.ShowMessage(std::string(ladder::texts::kFileError) + path);
+    return ExitUsage;
+  }
+  return ladder::ReadLadderText(grid, content, path).Accepted ? ExitOk : ExitRefused;
+}
 
 std::span<const Command> LadderCommands() { return kCommands; }
 
