@@ -1,7 +1,8 @@
 // The answer dispatcher's routing into the controller state and the texts it shows.
+#include "link/controller_state.h"
+
 #include <gtest/gtest.h>
 
-#include "link/controller_state.h"
 #include "link/link_texts.h"
 
 namespace quarn::link {
@@ -31,7 +32,8 @@ TEST(ControllerStateTest, TextsOfSingleValues) {
     TStateField field;
   };
   const Case cases[] = {
-      {Answer(2, 0xF001, 1, {0}), &TControllerState::RunStopText, "STOP mode", TStateField::RunStop},
+      {Answer(2, 0xF001, 1, {0}), &TControllerState::RunStopText, "STOP mode",
+       TStateField::RunStop},
       {Answer(2, 0xF001, 1, {1}), &TControllerState::RunStopText, "RUN mode", TStateField::RunStop},
       {Answer(3, 0x500A, 1, {0, 1}), &TControllerState::DirectionText, "Direction: forward",
        TStateField::Direction},
@@ -155,7 +157,7 @@ TEST(ControllerStateTest, VersionLabelFromTheThreeVersionWords) {
 TEST(ControllerStateTest, UnroutedAnswersChangeNothing) {
   TControllerStateModel model;
   const TControllerState before = model.Snapshot();
-  EXPECT_TRUE(model.Apply(Answer(2, 0xF000, 1, {1})).none());   // ROM state: read by the worker
+  EXPECT_TRUE(model.Apply(Answer(2, 0xF000, 1, {1})).none());  // ROM state: read by the worker
   EXPECT_TRUE(model.Apply(Answer(3, 0x4000, 1, {0, 1})).none());
   EXPECT_TRUE(model.Apply(Answer(4, 0xE084, 2, {0, 1, 0, 2})).none());  // line only alone
   EXPECT_EQ(model.Snapshot().RunStopText, before.RunStopText);

@@ -1,13 +1,13 @@
 // The headless event loop: work reaches the UI thread in order, Invoke waits for it, and nothing
 // hangs when the loop closes under a waiting worker.
+#include "link/headless_dispatcher.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
-
-#include "link/headless_dispatcher.h"
 
 namespace quarn::link {
 namespace {

@@ -41,7 +41,7 @@ class RecordingEvents : public TLinkEvents {
   }
   void ReadingPanel(bool shown) override { Add("reading", shown ? "shown" : "hidden"); }
   void CommandsRead(int count) override { commands_read = count; }
-  void ProgramRead(const std::vector<std::string>& lines) override { program = lines; }
+  void ProgramRead(const std::vector<std::string>& read) override { program = read; }
   void PortListCleared() override { Add("ports", "cleared"); }
 
   // Lines of one kind, in order.
@@ -72,7 +72,9 @@ class RecordingEvents : public TLinkEvents {
   bool answer_yes = true;
 
  private:
-  void Add(const std::string& kind, const std::string& text) { lines.push_back(kind + ": " + text); }
+  void Add(const std::string& kind, const std::string& text) {
+    lines.push_back(kind + ": " + text);
+  }
 };
 
 }  // namespace quarn::link::testing

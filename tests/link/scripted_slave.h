@@ -3,6 +3,7 @@
 // replies to write, each after an optional delay. A default script serves a register bank.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -26,10 +27,12 @@ struct Reply {
   std::chrono::milliseconds Delay{0};
 };
 
-// The frame of a PDU (device id, function, data), as a slave sends it.
+// The frame of an answer (device id, function, data) as a slave sends it. Answers may be
+// shorter than any request, so this does not go through FrameAscii.
 inline std::string Frame(const TReqResArray& pdu) {
-  const TStrToPort frame = FrameAscii(pdu);
-  return {frame.begin(), frame.end()};
+  std::string frame = ":";
+  for (std::uint8_t byte : pdu) frame += ToHex(byte, 2);
+  return frame + ToHex(ComputeLrc(pdu), 2) + "\r\n";
 }
 
 // Bytes of a frame's hexadecimal part (device id through LRC); nullopt when it is not a frame.
@@ -74,7 +77,8 @@ struct RegisterBank {
         TReqResArray data((count + 7U) / 8U, 0);
         for (unsigned i = 0; i < count; ++i) {
           const auto it = bits.find(static_cast<std::uint16_t>(address + i));
-          if (it != bits.end() && it->second) data[i / 8] |= static_cast<std::uint8_t>(1U << (i % 8));
+          if (it != bits.end() && it->second)
+            data[i / 8] |= static_cast<std::uint8_t>(1U << (i % 8));
         }
         answer.push_back(static_cast<std::uint8_t>(data.size()));
         answer.insert(answer.end(), data.begin(), data.end());
@@ -183,7 +187,7 @@ class ScriptedSlave {
     wake_.notify_all();
   }
 
-  // Writes each reply when its time has come, in the order they are due.
+  // Writes each reply when its time has come, earliest first.
   void WriteLoop() {
     std::unique_lock lock(mutex_);
     while (!stop_) {
@@ -191,12 +195,12 @@ class ScriptedSlave {
         wake_.wait(lock, [&] { return stop_ || !outbox_.empty(); });
         continue;
       }
-      auto next = outbox_.begin();
-      for (auto it = outbox_.begin(); it != outbox_.end(); ++it) {
-        if (it->first < next->first) next = it;
+      auto next = std::min_element(outbox_.begin(), outbox_.end(),
+                                   [](const auto& a, const auto& b) { return a.first < b.first; });
+      if (std::chrono::steady_clock::now() < next->first) {
+        wake_.wait_until(lock, next->first);  // a new reply may be due earlier: look again
+        continue;
       }
-      if (wake_.wait_until(lock, next->first, [&] { return stop_; })) break;
-      if (std::chrono::steady_clock::now() < next->first) continue;
       const std::string text = next->second;
       outbox_.erase(next);
       lock.unlock();
