@@ -14,7 +14,7 @@ namespace {
 
 using Group = std::span<const Command> (*)();
 // Command groups in the order --help lists them.
-constexpr std::array<Group, 1> kGroups = {&ProgramCommands};
+constexpr std::array<Group, 2> kGroups = {&ProgramCommands, &LadderCommands};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: quarn-cli COMMAND [ARGS]\n\ncommands:\n";
