@@ -23,6 +23,7 @@ int ProgressTotal(const TRegistersArray& list) {
 }  // namespace
 
 struct TModBus::TJob {
+  std::uint64_t Id = 0;
   TRegistersArray List;
   std::string Label;
   bool IsCommand = false;
@@ -100,7 +101,10 @@ void TModBus::Disconnected() {
       if (job) job->Cancelled = true;
     }
     frame_cancelled_ = true;
-    if (command_slot_ && !command_slot_->Started) dropped = std::exchange(command_slot_, nullptr);
+    if (command_slot_ && !command_slot_->Started) {
+      dropped = std::exchange(command_slot_, nullptr);
+      RecordEnd(*dropped, TListOutcome{dropped->Label, dropped->IsCommand, false, true, {}});
+    }
     command_busy_ = false;
     identifying_ = false;
   }
@@ -129,7 +133,12 @@ void TModBus::AbortRunning() {
 
 bool TModBus::SendRequests(bool isCommand, std::uint8_t deviceId, const std::string& label,
                            const TRegistersArray& list) {
-  return StartJob(isCommand, deviceId, label, list, TChainStep::None);
+  return StartJob(isCommand, deviceId, label, list, TChainStep::None) != 0;
+}
+
+std::uint64_t TModBus::SendCommandList(std::uint8_t deviceId, const std::string& label,
+                                       const TRegistersArray& list) {
+  return StartJob(true, deviceId, label, list, TChainStep::None);
 }
 
 bool TModBus::SendNamedReads(std::uint8_t deviceId, const std::string& label,
@@ -164,16 +173,16 @@ bool TModBus::SendDirectCommand(std::uint8_t deviceId, const TDC_Record& record,
 bool TModBus::GetVersionInfo(std::uint8_t deviceId) {
   identifying_ = true;
   if (StartJob(true, deviceId, std::string(texts::kLabelGetVersionInfo), VersionInfoList(),
-               TChainStep::VersionInfo)) {
+               TChainStep::VersionInfo) != 0) {
     return true;
   }
   identifying_ = false;
   return false;
 }
 
-bool TModBus::StartJob(bool isCommand, std::uint8_t deviceId, const std::string& label,
-                       TRegistersArray list, TChainStep step) {
-  if (closing_) return false;
+std::uint64_t TModBus::StartJob(bool isCommand, std::uint8_t deviceId, const std::string& label,
+                                TRegistersArray list, TChainStep step) {
+  if (closing_) return 0;
   if (isCommand) {
     if (relay_.Ui().OnUiThread()) {
       if (owner_ != nullptr) owner_->StopStateTimer();
@@ -197,15 +206,15 @@ bool TModBus::StartJob(bool isCommand, std::uint8_t deviceId, const std::string&
     if (!isCommand) {
       if (command_slot_ || displaced_slot_) {
         if (timings_.WriteLog) LogError(std::string(texts::kCannotReadStatus));
-        return false;
+        return 0;
       }
     } else if (command_slot_) {
       // The identification chain owns the link until it ends; a step of the chain itself never
       // meets a taken slot, since each step starts as the previous one leaves.
-      if (identifying_ && step == TChainStep::None) return false;
+      if (identifying_ && step == TChainStep::None) return 0;
       if (displaced_slot_) {
         if (timings_.WriteLog) LogError(std::string(texts::kCommandNotSent));
-        return false;
+        return 0;
       }
       const std::shared_ptr<TJob>& pushed = command_slot_;
       pushed->AbortRequested = true;
@@ -217,11 +226,12 @@ bool TModBus::StartJob(bool isCommand, std::uint8_t deviceId, const std::string&
           Clock::now() + job->Times.TotalTimeout * static_cast<std::int64_t>(factor);
       displaced_slot_ = std::exchange(command_slot_, nullptr);
     }
+    job->Id = next_id_++;
     command_slot_ = job;
   }
   changed_.notify_all();
   queue_.Wake();  // a running poll pushed aside ends at its next check
-  return true;
+  return job->Id;
 }
 
 // ---- The worker
@@ -393,6 +403,11 @@ void TModBus::ExpireWaitingCommand() {
   expired->Error = texts::kCommandNotSent;
   if (expired->Timings.WriteLog) LogError(expired->Error);
   TListOutcome outcome{expired->Label, expired->IsCommand, false, true, expired->Error};
+  {
+    std::lock_guard lock(mutex_);
+    RecordEnd(*expired, outcome);
+  }
+  changed_.notify_all();
   relay_.Post([outcome](TLinkEvents& events) { events.RequestListEnded(outcome); });
 }
 
@@ -426,7 +441,6 @@ void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
   }
   TListOutcome outcome{job->Label, job->IsCommand, reached_end, job->Failed || !reached_end,
                        job->Error};
-  relay_.Post([outcome](TLinkEvents& events) { events.RequestListEnded(outcome); });
   {
     std::lock_guard lock(mutex_);
     if (!job->IsCommand && end != TJobEnd::Stopped) {
@@ -437,12 +451,15 @@ void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
         poll_failures_.Count = 0;
       }
     }
+    RecordEnd(*job, outcome);
     if (displaced_slot_ == job) displaced_slot_.reset();
     if (command_slot_ == job) command_slot_.reset();
     running_.reset();
     ContinueChain(*job);
   }
   changed_.notify_all();
+  // Posted once the slot is free, so that the window sees the link idle when it hears of it.
+  relay_.Post([outcome](TLinkEvents& events) { events.RequestListEnded(outcome); });
 }
 
 // The identification runs as a chain of three lists, each started as the previous one ends
@@ -474,6 +491,7 @@ void TModBus::ContinueChain(const TJob& job) {
   PostOwner(&TLinkOwner::StopStateTimer);
   command_busy_ = true;
   auto chained = std::make_shared<TJob>();
+  chained->Id = next_id_++;
   chained->List = std::move(*next);
   chained->Label = std::string(label);
   chained->IsCommand = true;
@@ -520,6 +538,27 @@ void TModBus::PostOwner(void (TLinkOwner::*call)()) {
 }
 
 // ---- Queries
+
+void TModBus::RecordEnd(const TJob& job, const TListOutcome& outcome) {
+  constexpr std::size_t kRemembered = 16;
+  ended_.emplace_back(job.Id, outcome);
+  if (ended_.size() > kRemembered) ended_.pop_front();
+}
+
+bool TModBus::WaitForList(std::uint64_t id, std::chrono::milliseconds limit,
+                          TListOutcome& outcome) const {
+  std::unique_lock lock(mutex_);
+  const auto ended = [&] {
+    for (const auto& [ended_id, ended_outcome] : ended_) {
+      if (ended_id == id) {
+        outcome = ended_outcome;
+        return true;
+      }
+    }
+    return closing_.load();
+  };
+  return changed_.wait_for(lock, limit, ended);
+}
 
 bool TModBus::Busy() const {
   std::lock_guard lock(mutex_);

@@ -21,6 +21,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -94,6 +95,13 @@ class TModBus {
   // Hands a list to the worker; answers whether it was accepted. The worker gets its own copy.
   bool SendRequests(bool isCommand, std::uint8_t deviceId, const std::string& label,
                     const TRegistersArray& list);
+  // The same for a command list, answering the list's number (0 when it was refused) for
+  // WaitForList.
+  std::uint64_t SendCommandList(std::uint8_t deviceId, const std::string& label,
+                                const TRegistersArray& list);
+  // Waits until list `id` has ended (or been dropped); false when `limit` ran out first. Any
+  // thread but the UI thread.
+  bool WaitForList(std::uint64_t id, std::chrono::milliseconds limit, TListOutcome& outcome) const;
   // One read per record (functions 1 to 4 only, else nothing is sent), as a command list.
   bool SendNamedReads(std::uint8_t deviceId, const std::string& label,
                       const TDC_Records_Array& records);
@@ -129,8 +137,8 @@ class TModBus {
   enum class TJobEnd { Finished, Error, Stopped };
   enum class TChainStep : std::uint8_t { None, VersionInfo, MapsInfo, InitialInformation };
 
-  bool StartJob(bool isCommand, std::uint8_t deviceId, const std::string& label,
-                TRegistersArray list, TChainStep step);
+  std::uint64_t StartJob(bool isCommand, std::uint8_t deviceId, const std::string& label,
+                         TRegistersArray list, TChainStep step);
   void WorkerLoop();
   std::shared_ptr<TJob> NextJob(std::unique_lock<std::mutex>& lock);
   void RunAndFinish(const std::shared_ptr<TJob>& job);
@@ -139,6 +147,7 @@ class TModBus {
   TJobEnd Fail(TJob& job, std::string_view text, std::size_t index, int noAnswerKind);
   void FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end);
   void ContinueChain(const TJob& job);
+  void RecordEnd(const TJob& job, const TListOutcome& outcome);  // mutex_ held
   void ExpireWaitingCommand();
   bool StopCheck(const TJob& job) const;
   bool Closing() const { return closing_; }
@@ -171,6 +180,8 @@ class TModBus {
   std::shared_ptr<TJob> displaced_slot_;
   std::shared_ptr<TJob> running_;
   TPollFailures poll_failures_;
+  std::uint64_t next_id_ = 1;
+  std::deque<std::pair<std::uint64_t, TListOutcome>> ended_;  // the last lists that ended
   std::uint64_t generation_ = 1;  // counts connections; a list of an older one is dropped
 
   std::atomic<bool> command_busy_{false};
