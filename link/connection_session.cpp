@@ -45,7 +45,7 @@ void TConnectionSession::SetTimings(const LinkTimings& timings) { modbus_.SetTim
 
 // ---- Connect and disconnect
 
-TPortOpenResult TConnectionSession::Connect(const std::string& port, int deviceId) {
+TPortOpenResult TConnectionSession::Connect(const std::string& port, int deviceId, bool identify) {
   if (port_.IsOpen()) CloseAndReset();
   PostState(state_.ResetForConnect());
   device_id_ = ClampDeviceId(deviceId);
@@ -63,7 +63,11 @@ TPortOpenResult TConnectionSession::Connect(const std::string& port, int deviceI
   events_.StatusText(std::string(texts::kComPortReady));
   events_.StatusLamp(TLampColour::Green);
   SetTimers(false, false);
-  modbus_.GetVersionInfo(device_id_);
+  if (identify) {
+    modbus_.GetVersionInfo(device_id_);
+  } else {
+    RestartStateTimer();
+  }
   return opened;
 }
 
@@ -202,6 +206,7 @@ void TConnectionSession::AnswerAccepted(const TAcceptedAnswer& answer) {
   collector_.TakeAnswer(answer);
   if (answer.Function == kReadInputRegisters) CheckIdentification(answer, previous_hardware);
   if (changes.any()) PostState(changes);
+  if (answer_observer_) answer_observer_(answer);
 }
 
 // An outdated firmware or an unknown device ends the connection; a known device selects its

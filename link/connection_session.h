@@ -43,11 +43,17 @@ class TConnectionSession final : public TLinkOwner, public TAnswerSink {
   void SetDisconnectListener(std::function<void()> listener) {
     on_disconnect_ = std::move(listener);
   }
+  // Also told of every accepted answer, after the dispatcher; called on the link worker thread.
+  // Set it while no list runs.
+  void SetAnswerObserver(std::function<void(const TAcceptedAnswer&)> observer) {
+    answer_observer_ = std::move(observer);
+  }
 
-  // Opens `port` with the controller's line settings and starts the identification. On failure
-  // the window shows "Not connected"; the result's message names the reason (and the dialout
-  // group when the rights are missing).
-  TPortOpenResult Connect(const std::string& port, int deviceId);
+  // Opens `port` with the controller's line settings and starts the identification (unless
+  // `identify` is false: the selected model is then kept, as for tools that read registers by
+  // name). On failure the window shows "Not connected"; the result's message names the reason
+  // (and the dialout group when the rights are missing).
+  TPortOpenResult Connect(const std::string& port, int deviceId, bool identify = true);
   void Disconnect();
   bool Connected() const { return port_.IsOpen(); }
 
@@ -112,6 +118,7 @@ class TConnectionSession final : public TLinkOwner, public TAnswerSink {
 
   TRenewComPortList* refresher_ = nullptr;
   std::function<void()> on_disconnect_;
+  std::function<void(const TAcceptedAnswer&)> answer_observer_;
   std::uint8_t device_id_ = 1;
   int model_index_ = 0;
   TTimerView timers_;

@@ -14,7 +14,7 @@ namespace {
 
 using Group = std::span<const Command> (*)();
 // Command groups in the order --help lists them.
-constexpr std::array<Group, 2> kGroups = {&ProgramCommands, &LadderCommands};
+constexpr std::array<Group, 3> kGroups = {&ProgramCommands, &LadderCommands, &LinkCommands};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: quarn-cli COMMAND [ARGS]\n\ncommands:\n";

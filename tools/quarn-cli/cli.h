@@ -26,6 +26,7 @@ struct Command {
 // Each group lives in its own file, next to the subsystem it fronts.
 std::span<const Command> ProgramCommands();
 std::span<const Command> LadderCommands();
+std::span<const Command> LinkCommands();
 
 // Runs one command line (argv without the program name); answers the exit code.
 int RunCli(const Args& argv, Io& io);
