@@ -127,6 +127,7 @@ TEST_F(SessionTest, PollingVisitsEveryPollRegisterInTurn) {
     EXPECT_EQ((*pdu)[1], expected.Function) << i;
     EXPECT_EQ(((*pdu)[2] << 8) | (*pdu)[3], expected.Address) << i;
   }
+  ui_.RunPending();  // the log lines posted meanwhile
   EXPECT_TRUE(events_.Has("log0", "Get state - " + frames[before]));
 }
 

@@ -164,11 +164,14 @@ TEST_F(ModbusLinkTest, ALateAnswerIsNotTakenForTheNextRead) {
 class PriorityTest : public LinkFixture {
  protected:
   void SetUp() override {
+    // Answer waits long enough that the slow poll is answered well within them, however
+    // loaded the machine: 210 ms a frame, TotalTimeout 210 + 220 x 2 + 10 = 660 ms.
+    timings_.AnswerHandling = 200ms;
     LinkFixture::SetUp();
     slave_->SetScript([](const TReqResArray& request) -> std::vector<Reply> {
       RegisterBank bank;
       const bool poll = request[2] == 0x10;  // the polled outputs at 0x1000
-      return {Reply{Frame(*bank.Serve(request)), poll ? 25ms : 0ms}};
+      return {Reply{Frame(*bank.Serve(request)), poll ? 100ms : 0ms}};
     });
   }
   TRegistersArray Poll() { return {ReadOf(2, 0x1000, 8), ReadOf(2, 0x1000, 8)}; }
@@ -206,7 +209,7 @@ TEST_F(PriorityTest, RefusalsWhileListsRun) {
 
 TEST_F(PriorityTest, ACommandPushedAsideRunsToItsEndAndTheNextWaitsAtMostItsBound) {
   // The first command repeats a read until the ROM is ready, for longer than the second
-  // command is prepared to wait (TotalTimeout x 1 request = 120 ms).
+  // command is prepared to wait (TotalTimeout x 1 request = 660 ms).
   std::atomic<bool> ready{false};
   slave_->SetScript([&](const TReqResArray& request) -> std::vector<Reply> {
     RegisterBank bank;
@@ -216,7 +219,7 @@ TEST_F(PriorityTest, ACommandPushedAsideRunsToItsEndAndTheNextWaitsAtMostItsBoun
   ASSERT_TRUE(modbus_->SendRequests(true, 1, "busy", {Expecting(ReadOf(2, 0xF000), 0, true)}));
   ASSERT_TRUE(slave_->WaitForRequests(1));
   ASSERT_TRUE(modbus_->SendRequests(true, 1, "waiting", {WriteOf(0x5004, 1)}));
-  RunUi(300ms);
+  RunUi(900ms);
   ready = true;
   ASSERT_TRUE(WaitEnded(2));
   ASSERT_EQ(events_.outcomes.size(), 2U);
