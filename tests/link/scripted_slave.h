@@ -197,8 +197,9 @@ class ScriptedSlave {
       }
       auto next = std::min_element(outbox_.begin(), outbox_.end(),
                                    [](const auto& a, const auto& b) { return a.first < b.first; });
-      if (std::chrono::steady_clock::now() < next->first) {
-        wake_.wait_until(lock, next->first);  // a new reply may be due earlier: look again
+      const auto due = next->first;  // a copy: the outbox may grow while this thread waits
+      if (std::chrono::steady_clock::now() < due) {
+        wake_.wait_until(lock, due);  // a new reply may be due earlier: look again
         continue;
       }
       const std::string text = next->second;
