@@ -1,0 +1,125 @@
+// klem-sim: plays a KLEM controller on a pseudo-terminal or a serial device until it is killed
+// or its standard input reaches end of file.
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "simulator/command_line.h"
+#include "simulator/simulator.h"
+#include "simulator/simulator_texts.h"
+
+namespace {
+
+namespace sim = quarn::simulator;
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+int UsageError(const std::string& error) {
+  std::cerr << "klem-sim: " << error << "\n\n" << sim::UsageText();
+  return kExitUsage;
+}
+
+int InputError(const std::string& error) {
+  std::cerr << "klem-sim: " << error << '\n';
+  return kExitUsage;
+}
+
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return !file.bad();
+}
+
+// Waits for SIGINT, SIGTERM or SIGHUP, or for the end of standard input. The signals were
+// blocked before any thread started, so they arrive here and nowhere else.
+void ServeUntilEnd(int signals) {
+  std::array<pollfd, 2> fds{{{signals, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}}};
+  std::array<char, 4096> buffer{};
+  for (;;) {
+    if (::poll(fds.data(), fds.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if ((fds[0].revents & POLLIN) != 0) return;
+    const short input = fds[1].revents;
+    if ((input & POLLNVAL) != 0) {
+      fds[1].fd = -1;  // no standard input at all: serve until a signal
+      continue;
+    }
+    if ((input & (POLLIN | POLLHUP | POLLERR)) != 0) {
+      const ssize_t count = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+      if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN)) return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  sim::TCommandLineResult parsed = sim::ParseCommandLine(args);
+  if (!parsed.Ok) return UsageError(parsed.Error);
+  sim::TCommandLine& line = parsed.Line;
+  if (line.Help) {
+    std::cout << sim::UsageText();
+    return kExitOk;
+  }
+
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGHUP);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+  const int signals = ::signalfd(-1, &stopSignals, SFD_CLOEXEC);
+
+  if (line.Verbose) {
+    line.Options.Server.Log = [](std::string_view text) {
+      std::cerr << text << '\n';
+      std::cerr.flush();
+    };
+  }
+  std::string error;
+  std::unique_ptr<sim::TSimulator> simulator = sim::TSimulator::Create(line.Options, error);
+  if (!simulator) return UsageError(error);
+
+  if (!line.ProgramFile.empty()) {
+    std::vector<std::string> program;
+    if (!ReadLines(line.ProgramFile, program)) {
+      return InputError(std::string(sim::texts::kCannotReadProgram) + line.ProgramFile);
+    }
+    const bool loaded = simulator->WithController([&](sim::TController& controller) {
+      return controller.LoadProgram(sim::TProgramSlot::Main, program, error);
+    });
+    if (!loaded) return InputError(error);
+  }
+
+  const bool started = line.Pty ? simulator->StartOnPty() : simulator->StartOnDevice(line.Device);
+  if (!started) {
+    std::cerr << "klem-sim: " << sim::texts::kCannotServe << simulator->Error() << '\n';
+    return kExitFailure;
+  }
+  if (line.Pty) {
+    std::cout << simulator->SlavePath() << std::endl;  // flushed: the caller waits for it
+  }
+  ServeUntilEnd(signals);
+  simulator->Stop();
+  return kExitOk;
+}
