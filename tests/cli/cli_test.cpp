@@ -156,9 +156,9 @@ TEST(CliHelp, ListsCommandsAndRefusesUnknownOnes) {
     EXPECT_NE(help.out.find(name), std::string::npos) << name;
   }
   EXPECT_EQ(RunWith({}).code, ExitUsage);
-  const CliRun unknown = RunWith({"upload"});
+  const CliRun unknown = RunWith({"uplaod"});
   EXPECT_EQ(unknown.code, ExitUsage);
-  EXPECT_NE(unknown.err.find("unknown command 'upload'"), std::string::npos);
+  EXPECT_NE(unknown.err.find("unknown command 'uplaod'"), std::string::npos);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ struct Command {
 std::span<const Command> ProgramCommands();
 std::span<const Command> LadderCommands();
 std::span<const Command> CompilerCommands();
+std::span<const Command> LinkCommands();
 
 // Runs one command line (argv without the program name); answers the exit code.
 int RunCli(const Args& argv, Io& io);
