@@ -184,6 +184,16 @@ bool IlEditor::RenumberLines(int start, const std::vector<std::string>& program,
   return true;
 }
 
+int InstructionLine(const std::vector<std::string>& program, int instruction) {
+  if (instruction < 0) return -1;
+  int counter = 0;
+  for (std::size_t line = 0; line < program.size(); ++line) {
+    if (!CheckIlLine(program[line]).Valid) continue;
+    if (counter++ == instruction) return static_cast<int>(line);
+  }
+  return -1;
+}
+
 ProgramFile ReadProgramFile(const std::string& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);

@@ -81,6 +81,11 @@ class IlEditor {
   int firstChangedLine_ = INT_MAX;
 };
 
+// The program line that holds the instruction numbered `instruction` (counted from 0 as the
+// numbers column counts them, which is how the controller counts the lines it was sent); -1 when
+// the program has no such instruction.
+int InstructionLine(const std::vector<std::string>& program, int instruction);
+
 // Loading and saving program files.
 
 enum class ClearAnswer { Yes, No, Cancel };

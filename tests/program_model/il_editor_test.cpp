@@ -43,6 +43,17 @@ TEST(IlEditorNumbering, InstructionsAreCountedAndOtherLinesLeftBlank) {
   EXPECT_EQ(editor.LineCountAtLastNumbering(), 7);
 }
 
+TEST(IlEditorNumbering, InstructionLineSkipsCommentsAndWrongLines) {
+  const Lines program = {"// head", "LD\tM0", "", "MOV\tK3000", "OUT\tY0", "; note", "END"};
+  struct Case {
+    int instruction;
+    int line;
+  };
+  for (const Case c : {Case{0, 1}, Case{1, 4}, Case{2, 6}, Case{3, -1}, Case{-1, -1}}) {
+    EXPECT_EQ(InstructionLine(program, c.instruction), c.line) << c.instruction;
+  }
+}
+
 TEST(IlEditorNumbering, LimitLeavesLongProgramsUnnumberedUntilEnumerate) {
   IlEditor editor;
   const Lines program = ProgramOf(600);
