@@ -49,6 +49,9 @@ void TRegisterBank::AddFields(const link::TFieldDescrArray& fields) {
       continue;
     }
     AddWritable(target.Table, reg.Address, count);
+    // A coil that is written can be read back, as on any Modbus slave: the workbench reads
+    // back what it writes (CLR_ERRORS has no reading row of its own).
+    if (target.Table == TTable::Coils) AddReadable(target.Table, reg.Address, count);
     // Rows without a width carry blocks of data, not one value.
     if (field.Bits == 0) continue;
     AddRule({target.Table, reg.Address, static_cast<std::uint8_t>(count == 2 ? 2 : 1),

@@ -3,14 +3,18 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
+#include "link/link_texts.h"
 #include "ui/gear_icon.h"
 #include "ui/lamp.h"
+#include "ui/qt_text.h"
 #include "ui/ui_texts.h"
 
 namespace quarn::ui {
@@ -20,6 +24,16 @@ QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   return label;
+}
+
+QToolButton* MakeLinkButton(const char* name, const QString& text, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setText(text);
+  button->setAutoRaise(true);
+  button->setCursor(Qt::PointingHandCursor);
+  button->setFocusPolicy(Qt::StrongFocus);
+  return button;
 }
 
 Lamp* MakeLamp(const QString& name, const QString& caption, const QColor& color, QWidget* parent) {
@@ -75,6 +89,7 @@ QWidget* ControllerPanel::BuildConnectionGroup() {
   auto* modelLabel = MakeLabel("lblSelectModel", QString::fromLatin1(texts::kSelectModel), group);
   c.cbxDeviceModel = new QComboBox(group);
   c.cbxDeviceModel->setObjectName(QStringLiteral("cbxDeviceModel"));
+  c.cbxDeviceModel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   modelLabel->setBuddy(c.cbxDeviceModel);
 
   auto* grid = new QGridLayout(group);
@@ -88,8 +103,9 @@ QWidget* ControllerPanel::BuildConnectionGroup() {
   grid->addWidget(c.EditID, 4, 1);
   grid->addWidget(c.btnConnectComPort, 5, 0);
   grid->addWidget(c.btnCommParameters, 5, 1);
-  grid->addWidget(modelLabel, 6, 0);
-  grid->addWidget(c.cbxDeviceModel, 6, 1);
+  // The model captions are long ("Brevik Stock No.:  710502"): the selector takes a row.
+  grid->addWidget(modelLabel, 6, 0, 1, 2);
+  grid->addWidget(c.cbxDeviceModel, 7, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   return group;
 }
@@ -97,7 +113,11 @@ QWidget* ControllerPanel::BuildConnectionGroup() {
 QGroupBox* ControllerPanel::BuildIoGroup() {
   auto* group = new QGroupBox(this);
   group->setObjectName(QStringLiteral("gbInputsOutputs"));
+  // Four lamps a row: the inputs on two rows, then the outputs on two, which keeps the panel
+  // short enough for a small screen.
+  constexpr int kPerRow = 4;
   auto* grid = new QGridLayout(group);
+  grid->setVerticalSpacing(4);
   for (int k = 0; k < kIoCount; ++k) {
     const auto index = static_cast<std::size_t>(k);
     const QString x = QStringLiteral("X%1").arg(k);
@@ -106,9 +126,10 @@ QGroupBox* ControllerPanel::BuildIoGroup() {
         MakeLamp(QStringLiteral("shpInput") + x, x, lamp_colors::kWhite, group);
     controls_.outputs[index] =
         MakeLamp(QStringLiteral("shpOutput") + y, y, lamp_colors::kWhite, group);
-    grid->addWidget(controls_.inputs[index], k, 0);
-    grid->addWidget(controls_.outputs[index], k, 1);
+    grid->addWidget(controls_.inputs[index], k / kPerRow, k % kPerRow);
+    grid->addWidget(controls_.outputs[index], 3 + k / kPerRow, k % kPerRow);
   }
+  grid->setRowMinimumHeight(2, 6);
   return group;
 }
 
@@ -127,7 +148,9 @@ QGroupBox* ControllerPanel::BuildErrorsGroup() {
   auto* group = new QGroupBox(QString::fromLatin1(texts::kErrors), this);
   group->setObjectName(QStringLiteral("gbErrors"));
   Controls& c = controls_;
-  c.errors = MakeLamp(QStringLiteral("shpErrors"), {}, lamp_colors::kWhite, group);
+  // The general lamp reads "No errors" until the controller says otherwise.
+  c.errors = MakeLamp(QStringLiteral("shpErrors"), ToQt(link::texts::kErrorGroupOk[0]),
+                      lamp_colors::kWhite, group);
   c.romError = MakeLamp(QStringLiteral("shpRomError"), QString::fromLatin1(texts::kRom),
                         lamp_colors::kWhite, group);
   c.lblRomCode = MakeLabel("lblRomCode", QString::fromLatin1(texts::kCode), group);
@@ -142,20 +165,35 @@ QGroupBox* ControllerPanel::BuildErrorsGroup() {
   c.userProgramError =
       MakeLamp(QStringLiteral("shpUserProgramError"), QString::fromLatin1(texts::kUserProgram),
                lamp_colors::kWhite, group);
-  c.lblUserProgramLine = MakeLabel("lblUserProgramLine", QString::fromLatin1(texts::kLine), group);
-  c.lblUserProgramCode = MakeLabel("lblUserProgramCode", QString::fromLatin1(texts::kCode), group);
+  c.lblUserProgramLine =
+      MakeLinkButton("lblUserProgramLine", QString::fromLatin1(texts::kLine), group);
+  c.lblUserProgramCode =
+      MakeLinkButton("lblUserProgramCode", QString::fromLatin1(texts::kCode), group);
+  c.btnClearErrors = new QPushButton(QString::fromLatin1(texts::kClearErrors), group);
+  c.btnClearErrors->setObjectName(QStringLiteral("btnClearErrors"));
 
+  // Each group's details go on the line below its lamp, indented, so that the panel stays
+  // narrow while every detail shows.
+  auto* userDetails = new QHBoxLayout;
+  userDetails->setContentsMargins(0, 0, 0, 0);
+  userDetails->addWidget(c.lblUserProgramLine);
+  userDetails->addWidget(c.lblUserProgramCode);
+  userDetails->addStretch();
   auto* grid = new QGridLayout(group);
-  grid->addWidget(c.errors, 0, 0, 1, 2);
-  grid->addWidget(c.romError, 1, 0);
-  grid->addWidget(c.lblRomCode, 1, 1);
-  grid->addWidget(c.modbusError, 2, 0);
-  grid->addWidget(c.lblModbusCode, 2, 1);
-  grid->addWidget(c.batteryError, 3, 0);
-  grid->addWidget(c.lblReplaceBattery, 3, 1);
-  grid->addWidget(c.userProgramError, 4, 0);
-  grid->addWidget(c.lblUserProgramLine, 4, 1);
-  grid->addWidget(c.lblUserProgramCode, 5, 1);
+  grid->setVerticalSpacing(2);
+  grid->setColumnMinimumWidth(0, fontMetrics().height() + 4);
+  int row = 0;
+  grid->addWidget(c.errors, row++, 0, 1, 2);
+  for (const auto& [lamp, detail] : {std::pair<QWidget*, QWidget*>{c.romError, c.lblRomCode},
+                                     {c.modbusError, c.lblModbusCode},
+                                     {c.batteryError, c.lblReplaceBattery}}) {
+    grid->addWidget(lamp, row++, 0, 1, 2);
+    grid->addWidget(detail, row++, 1);
+  }
+  grid->addWidget(c.userProgramError, row++, 0, 1, 2);
+  grid->addLayout(userDetails, row++, 1);
+  grid->addWidget(c.btnClearErrors, row, 0, 1, 2, Qt::AlignLeft);
+  grid->setColumnStretch(1, 1);
   return group;
 }
 

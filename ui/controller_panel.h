@@ -46,8 +46,11 @@ class ControllerPanel : public QWidget {
     Lamp* batteryError = nullptr;
     QLabel* lblReplaceBattery = nullptr;
     Lamp* userProgramError = nullptr;
-    QLabel* lblUserProgramLine = nullptr;
-    QLabel* lblUserProgramCode = nullptr;
+    // The user-program error line and code answer a click (the question to highlight the
+    // line, the code's text), so they are flat buttons.
+    QToolButton* lblUserProgramLine = nullptr;
+    QToolButton* lblUserProgramCode = nullptr;
+    QPushButton* btnClearErrors = nullptr;
   };
 
   explicit ControllerPanel(QWidget* parent = nullptr);

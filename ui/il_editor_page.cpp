@@ -28,6 +28,7 @@
 #include "ui/il_column_sync.h"
 #include "ui/il_printer.h"
 #include "ui/il_program_edit.h"
+#include "ui/named_widgets.h"
 #include "ui/qt_text.h"
 
 namespace quarn::ui {
@@ -95,15 +96,11 @@ Column* MakeColumn(const char* name, bool readOnly, QWidget* parent) {
 }
 
 QPushButton* MakeButton(const char* name, std::string_view text, QWidget* parent) {
-  auto* button = new QPushButton(ToQt(text), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
+  return MakeNamed<QPushButton>(name, text, parent);
 }
 
 QRadioButton* MakeRadio(const char* name, std::string_view text, QWidget* parent) {
-  auto* radio = new QRadioButton(ToQt(text), parent);
-  radio->setObjectName(QString::fromLatin1(name));
-  return radio;
+  return MakeNamed<QRadioButton>(name, text, parent);
 }
 
 ClearAnswer AskClearProgram(QWidget* parent) {
@@ -284,6 +281,30 @@ QPlainTextEdit* IlEditorPage::ProgramColumn() const { return RichEditILP_; }
 
 void IlEditorPage::SetProgramText(const QString& text) { RichEditILP_->setPlainText(text); }
 
+void IlEditorPage::SetProgramLines(const std::vector<std::string>& lines) {
+  ReplaceProgramLines(lines);
+  RenumberLines(0);
+}
+
+void IlEditorPage::ReplaceLine(int index, const std::string& text) {
+  const QTextBlock block = RichEditILP_->document()->findBlockByNumber(index);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  cursor.insertText(ToQt(text));
+}
+
+void IlEditorPage::HighlightLine(int line) {
+  const QTextBlock block = RichEditILP_->document()->findBlockByNumber(line);
+  if (!block.isValid()) return;
+  SetCurrentInstrStr(line);
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  RichEditILP_->setTextCursor(cursor);
+  RichEditILP_->ensureCursorVisible();
+  RichEditILP_->setFocus(Qt::OtherFocusReason);
+}
+
 int IlEditorPage::ProgramLineCount() const { return ColumnLineCount(RichEditILP_); }
 
 bool IlEditorPage::ServiceProgramChosen() const { return rbServiceProgram_->isChecked(); }
@@ -453,6 +474,21 @@ void IlEditorPage::ShowTransferProgress(int transferred, int total) {
                                    QString::number(transferred));
   pbTransfer_->setRange(0, std::max(total, 1));
   pbTransfer_->setValue(std::clamp(transferred, 0, std::max(total, 1)));
+}
+
+void IlEditorPage::ShowReadProgress(int count, bool running) {
+  lblCommandsTransferred_->setText(ToQt(il_texts::kCommandsTransferred) + QString::number(count));
+  if (running) {
+    pbTransfer_->setRange(0, 0);
+  } else {
+    pbTransfer_->setRange(0, std::max(count, 1));
+    pbTransfer_->setValue(count);
+  }
+}
+
+void IlEditorPage::SetTransferEnabled(bool enabled) {
+  btnSendToControllerIL_->setEnabled(enabled);
+  btnReadProgFromController_->setEnabled(enabled);
 }
 
 void IlEditorPage::OpenWithDialog() {

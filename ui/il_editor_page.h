@@ -44,6 +44,12 @@ class IlEditorPage : public QWidget {
   std::vector<std::string> ProgramLines() const;
   const std::vector<std::string>& NumberLines() const;
   void SetProgramText(const QString& text);
+  // Fills the program column (a program read from the controller) and numbers it afresh.
+  void SetProgramLines(const std::vector<std::string>& lines);
+  // Replaces one line of the program column (an upload turned it into a comment line).
+  void ReplaceLine(int index, const std::string& text);
+  // Selects the whole line in the program column and scrolls to it.
+  void HighlightLine(int line);
 
   // Loads a program file into the program column (asking first when it is not empty).
   void LoadProgramFile(const QString& path);
@@ -65,6 +71,11 @@ class IlEditorPage : public QWidget {
   void ShowReadingCount(int count);
   // Upload progress: "Commands transferred: " and the bar.
   void ShowTransferProgress(int transferred, int total);
+  // Download progress: the commands read so far; the bar runs without an end while the
+  // reading lasts, since the program's length is not known before its end arrives.
+  void ShowReadProgress(int count, bool running);
+  // Upload and Read need a connected controller.
+  void SetTransferEnabled(bool enabled);
 
   // The dialogs behind the buttons and menu items.
   void OpenWithDialog();

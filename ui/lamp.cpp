@@ -3,10 +3,23 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QRadialGradient>
+#include <array>
 
 namespace quarn::ui {
 
-// The round light itself; its size follows the caption's font so lamps scale with the text.
+const QColor& LampColor(link::TLampColour colour) {
+  // In TLampColour order: white, green, red, yellow, grey.
+  static const std::array<QColor, 5> kColors = {lamp_colors::kWhite, lamp_colors::kGreen,
+                                                lamp_colors::kRed, lamp_colors::kYellow,
+                                                lamp_colors::kGrey};
+  const auto index = static_cast<std::size_t>(colour);
+  return index < kColors.size() ? kColors[index] : lamp_colors::kWhite;
+}
+
+// The round light itself: a filled disc with a highlight and a rim in a darker shade of its
+// colour, so that it reads as a light and not as a radio button. Its size follows the caption's
+// font so lamps scale with the text.
 class Lamp::Bulb : public QWidget {
  public:
   explicit Bulb(Lamp* lamp) : QWidget(lamp), lamp_(lamp) {
@@ -14,7 +27,7 @@ class Lamp::Bulb : public QWidget {
   }
 
   QSize sizeHint() const override {
-    const int side = fontMetrics().height();
+    const int side = fontMetrics().height() + 4;
     return {side, side};
   }
 
@@ -22,10 +35,25 @@ class Lamp::Bulb : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-    painter.setBrush(lamp_->Color());
-    const int side = std::min(width(), height()) - 2;
-    painter.drawEllipse(QRect((width() - side) / 2, (height() - side) / 2, side, side));
+    const QColor color = lamp_->Color();
+    const bool off = color == lamp_colors::kWhite;
+    const qreal side = std::min(width(), height()) - 3.0;
+    const QRectF disc((width() - side) / 2.0, (height() - side) / 2.0, side, side);
+    // Lit from the upper left: bright there, the lamp's own colour in the middle, darker at the
+    // edge. A lamp that is off is a dull pale disc in a dark bezel.
+    QRadialGradient light(disc.center() - QPointF(side / 6.0, side / 6.0), side * 0.65);
+    light.setColorAt(0.0, off ? QColor(250, 250, 250) : color.lighter(150));
+    light.setColorAt(0.5, off ? QColor(228, 228, 228) : color);
+    light.setColorAt(1.0, off ? QColor(190, 190, 190) : color.darker(140));
+    painter.setPen(QPen(QColor(70, 70, 70), 1.6));
+    painter.setBrush(light);
+    painter.drawEllipse(disc);
+    // The glint that makes it a lamp.
+    const QRectF glint(disc.left() + side * 0.22, disc.top() + side * 0.16, side * 0.32,
+                       side * 0.22);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, off ? 200 : 150));
+    painter.drawEllipse(glint);
   }
 
  private:

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "link/controller_state.h"
+
 class QLabel;
 
 namespace quarn::ui {
@@ -18,6 +20,9 @@ inline const QColor kRed{230, 30, 30};
 inline const QColor kYellow{255, 220, 0};
 inline const QColor kGrey{160, 160, 160};
 }  // namespace lamp_colors
+
+// The colour a lamp of the link's state shows.
+const QColor& LampColor(link::TLampColour colour);
 
 class Lamp : public QWidget {
   Q_OBJECT

@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSignalBlocker>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -24,6 +24,7 @@
 #include "ui/controller_panel.h"
 #include "ui/il_editor_page.h"
 #include "ui/lamp.h"
+#include "ui/link_binding.h"
 #include "ui/log_window.h"
 #include "ui/program_settings_dialog.h"
 #include "ui/qt_text.h"
@@ -41,29 +42,42 @@ constexpr int kInitialHeight = 700;
 
 TFormMain::TFormMain(const std::string& settingsPath, std::unique_ptr<link::TPortScanner> scanner,
                      QWidget* parent)
-    : QMainWindow(parent),
-      portScanner_(scanner ? std::move(scanner) : std::make_unique<link::TDevPortScanner>()) {
+    : QMainWindow(parent) {
   // Start-up: the shared data with its defaults, the title and icon, the window and its pages,
-  // the port list with its background scan, the models, then the settings file, whose values
-  // the timers take.
+  // the model list, the settings file, whose values the timers and the link take, then the
+  // link with the port list and its background scan; the first model is selected.
   applicationClosing_ = false;
   setObjectName(QStringLiteral("FormMain"));
   setWindowTitle(ToQt(shell::WindowTitle(datas_)));
   setWindowIcon(BrandIcon(datas_.BrandIconName));
   BuildWindow();
   BuildMenus();
-  StartPortList();
   FillModelList();
   ReadSettings(settingsPath);
   BuildTimers();
+  BindLink(scanner ? std::move(scanner) : std::make_unique<link::TDevPortScanner>());
   resize(kInitialWidth, kInitialHeight);
 }
 
-TFormMain::~TFormMain() { StopWorkers(); }
+// The link's threads end before the widgets they report to go.
+TFormMain::~TFormMain() { link_.reset(); }
 
-void TFormMain::StopWorkers() {
-  // The scan publishes through this window; it must be over before the window goes.
-  if (portListRefresh_) portListRefresh_->Stop();
+void TFormMain::BindLink(std::unique_ptr<link::TPortScanner> scanner) {
+  LinkBinding::Parts parts;
+  parts.controller = controller_;
+  parts.status = status_;
+  parts.ilEditor = ilEditor_;
+  parts.pages = pages_;
+  parts.stateTimer = TimerGetState_;
+  parts.resetTimer = TimerStateReset_;
+  parts.dialogParent = this;
+  parts.applyModel = [this] { ApplyModelToWindow(); };
+  link_ = std::make_unique<LinkBinding>(datas_, std::move(parts), std::move(scanner));
+}
+
+void TFormMain::AttachLogWindow(TFormLogs* logs) {
+  logs_ = logs;
+  link_->AttachLogWindow(logs);
 }
 
 void TFormMain::BuildWindow() {
@@ -73,7 +87,10 @@ void TFormMain::BuildWindow() {
   leftScroll->setWidget(controller_);
   leftScroll->setWidgetResizable(true);
   leftScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  leftScroll->setMinimumWidth(controller_->sizeHint().width() + 24);
+  // Room for the vertical scroll bar too: the error details may make the panel taller than a
+  // small screen, and the scroll bar must then not cover the panel's right edge.
+  leftScroll->setMinimumWidth(controller_->sizeHint().width() + 8 +
+                              style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
   BuildPages();
   auto* splitter = new QSplitter(Qt::Horizontal);
@@ -95,9 +112,8 @@ void TFormMain::BuildWindow() {
   connect(status_->controls().btnShowLogList, &QPushButton::clicked, this, &TFormMain::ShowLogList);
   connect(controller_->controls().btnProgSettings, &QToolButton::clicked, this,
           &TFormMain::OpenProgramSettings);
-  // Connecting and the communication parameters need the controller link.
-  controller_->controls().btnConnectComPort->setEnabled(false);
-  controller_->controls().btnCommParameters->setEnabled(false);
+  connect(controller_->controls().btnCommParameters, &QPushButton::clicked, this,
+          &TFormMain::OpenCommParameters);
 }
 
 void TFormMain::BuildPages() {
@@ -143,9 +159,9 @@ void TFormMain::BuildMenus() {
   QMenu* tools = menuBar()->addMenu(QString::fromLatin1(texts::kMenuTools));
   tools->addAction(QString::fromLatin1(texts::kMenuProgramSettings), this,
                    &TFormMain::OpenProgramSettings);
-  QAction* commParameters = tools->addAction(QString::fromLatin1(texts::kMenuCommParameters));
+  QAction* commParameters = tools->addAction(QString::fromLatin1(texts::kMenuCommParameters), this,
+                                             &TFormMain::OpenCommParameters);
   commParameters->setObjectName(QStringLiteral("actCommParameters"));
-  commParameters->setEnabled(false);
 
   QMenu* help = menuBar()->addMenu(QString::fromLatin1(texts::kMenuHelp));
   help->addAction(QString::fromLatin1(texts::kMenuAbout), this, &TFormMain::ShowAbout);
@@ -160,33 +176,9 @@ void TFormMain::ReadSettings(const std::string& settingsPath) {
   }
 }
 
-void TFormMain::StartPortList() {
-  QComboBox* ports = controller_->controls().cbxComPort;
-  ports->setPlaceholderText(ToQt(link::texts::kNoPortCaption));
-  connect(ports, &QComboBox::activated, this, [this](int index) { portList_.Select(index); });
-  portList_.Publish(portScanner_->Scan(), {});
-  ShowPortList();
-  portListRefresh_ = std::make_unique<link::TRenewComPortList>(
-      *portScanner_, [this](const std::vector<std::string>& found) {
-        // On the scan thread: the list is handed over to the window's thread.
-        QMetaObject::invokeMethod(
-            this, [this, found] { ApplyPublishedPorts(found); }, Qt::QueuedConnection);
-      });
-  portListRefresh_->Start();
-}
-
 void TFormMain::ApplyPublishedPorts(const std::vector<std::string>& ports) {
   if (applicationClosing_) return;
-  portList_.Publish(ports, {});
-  ShowPortList();
-}
-
-void TFormMain::ShowPortList() {
-  QComboBox* ports = controller_->controls().cbxComPort;
-  const QSignalBlocker blocker(ports);
-  ports->clear();
-  for (const std::string& port : portList_.Items()) ports->addItem(ToQt(port));
-  ports->setCurrentIndex(portList_.Selected());
+  link_->ApplyPublishedPorts(ports);
 }
 
 void TFormMain::FillModelList() {
@@ -194,16 +186,7 @@ void TFormMain::FillModelList() {
   for (const link::TDeviceDescription& model : link::ModelList()) {
     models->addItem(ToQt(model.ListCaption));
   }
-  connect(models, &QComboBox::activated, this, &TFormMain::SelectModel);
-  models->setCurrentIndex(0);
-  SelectModel(0);
-}
-
-void TFormMain::SelectModel(int index) {
-  const auto models = link::ModelList();
-  if (index < 0 || static_cast<std::size_t>(index) >= models.size()) return;
-  link::SelectModel(models[static_cast<std::size_t>(index)]);
-  ApplyModelToWindow();
+  controller_->controls().cbxComPort->setPlaceholderText(ToQt(link::texts::kNoPortCaption));
 }
 
 void TFormMain::ApplyModelToWindow() {
@@ -227,12 +210,16 @@ void TFormMain::BuildTimers() {
   TimerStateReset_ = new QTimer(this);
   TimerStateReset_->setObjectName(QStringLiteral("TimerStateReset"));
   TimerStateReset_->setInterval(shell::TCommonDatas::StateResetInterval);
-  // Both timers poll the controller; they run once the controller link is bound and connected.
+  // Both timers poll the controller: the link starts and stops them.
 }
 
 void TFormMain::SetStatusTimerInterval(int interval) {
-  TimerGetState_->setInterval(shell::BoundedStatusTimerInterval(interval));
+  const int bounded = shell::BoundedStatusTimerInterval(interval);
+  TimerGetState_->setInterval(bounded);
+  if (link_) link_->SetPollInterval(bounded);
 }
+
+void TFormMain::OpenCommParameters() { link_->OpenCommParameters(); }
 
 void TFormMain::ShowLogList() {
   if (logs_ == nullptr) return;
@@ -259,7 +246,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   applicationClosing_ = true;
   TimerGetState_->stop();
   TimerStateReset_->stop();
-  StopWorkers();
+  link_->Shutdown();
   if (logs_ != nullptr) logs_->hide();
   event->accept();
 }

@@ -1,6 +1,6 @@
 // The main window of the workbench and the owner of every long-lived object: the shared data
-// with the settings, the pages, the timers. Start-up happens in the constructor, shut-down in
-// closeEvent.
+// with the settings, the pages, the timers and the controller link (LinkBinding). Start-up
+// happens in the constructor, shut-down in closeEvent.
 #pragma once
 
 #include <QMainWindow>
@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "link/port_discovery.h"
-#include "link/port_list_model.h"
-#include "link/port_list_refresher.h"
 #include "shell/common_datas.h"
 
 class QCloseEvent;
@@ -21,6 +19,7 @@ namespace quarn::ui {
 
 class ControllerPanel;
 class IlEditorPage;
+class LinkBinding;
 class StatusPanel;
 class TFormLogs;
 
@@ -39,12 +38,13 @@ class TFormMain : public QMainWindow {
   const shell::TCommonDatas& CommonDatas() const { return datas_; }
 
   // The log window is created right after the main window, once the settings are known.
-  void AttachLogWindow(TFormLogs* logs) { logs_ = logs; }
+  void AttachLogWindow(TFormLogs* logs);
 
   IlEditorPage* IlEditor() const { return ilEditor_; }
   ControllerPanel* Controller() const { return controller_; }
   StatusPanel* Status() const { return status_; }
   QTabWidget* Pages() const { return pages_; }
+  LinkBinding* Link() const { return link_.get(); }
   QTimer* StatusTimer() const { return TimerGetState_; }
   QTimer* StateResetTimer() const { return TimerStateReset_; }
   bool ApplicationClosing() const { return applicationClosing_; }
@@ -59,6 +59,8 @@ class TFormMain : public QMainWindow {
   void ApplyModelToWindow();
   // Takes a port list published by the background scan (on the window's thread).
   void ApplyPublishedPorts(const std::vector<std::string>& ports);
+  // The "Communication parameters" dialog.
+  void OpenCommParameters();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -69,19 +71,13 @@ class TFormMain : public QMainWindow {
   void BuildMenus();
   void BuildTimers();
   void ReadSettings(const std::string& settingsPath);
-  void StartPortList();
-  void ShowPortList();
   void FillModelList();
-  void SelectModel(int index);
-  void StopWorkers();
+  void BindLink(std::unique_ptr<link::TPortScanner> scanner);
   void ShowAbout();
 
   shell::TCommonDatas datas_;
   bool applicationClosing_ = false;
   TFormLogs* logs_ = nullptr;
-  std::unique_ptr<link::TPortScanner> portScanner_;
-  link::TPortListModel portList_;
-  std::unique_ptr<link::TRenewComPortList> portListRefresh_;
 
   ControllerPanel* controller_ = nullptr;
   StatusPanel* status_ = nullptr;
@@ -92,6 +88,7 @@ class TFormMain : public QMainWindow {
   QWidget* TabSheetTRAXDirectControl_ = nullptr;
   QTimer* TimerGetState_ = nullptr;
   QTimer* TimerStateReset_ = nullptr;
+  std::unique_ptr<LinkBinding> link_;
 };
 
 }  // namespace quarn::ui

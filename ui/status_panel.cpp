@@ -43,6 +43,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
       MakeLamp("lblCommunicationState", texts::kNotConnected, lamp_colors::kWhite, this);
   c.btnShowLogList = new QPushButton(ToQt(shell::texts::kShowLogList), this);
   c.btnShowLogList->setObjectName(QStringLiteral("btnShowLogList"));
+  c.lblResult = MakeLabel("lblResult", "", this);
   c.lblReading = MakeLabel("lblReading", texts::kReading, this);
   c.lblDebugging = MakeLabel("lblDebugging", texts::kDebuggingMode, this);
   c.lblDebugging->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
@@ -69,6 +70,7 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   first->addWidget(Separator(this));
   first->addWidget(c.lblReading, 1);
   first->addWidget(c.lblDebugging);
+  first->addWidget(c.lblResult);
 
   auto* second = new QHBoxLayout;
   second->addWidget(c.lblDirection);

@@ -18,6 +18,7 @@ class StatusPanel : public QWidget {
   struct Controls {
     Lamp* communication = nullptr;  // its caption is the communication status text
     QPushButton* btnShowLogList = nullptr;
+    QLabel* lblResult = nullptr;  // the result line of the last command list
     QLabel* lblReading = nullptr;
     QLabel* lblDirection = nullptr;
     QLabel* lblPosition = nullptr;

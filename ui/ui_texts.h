@@ -13,6 +13,7 @@ inline constexpr char kSelectModel[] = "Select model";
 inline constexpr char kRunStop[] = "Run/Stop";
 inline constexpr char kRunStopUnknown[] = "RUN/STOP";
 inline constexpr char kErrors[] = "Errors";
+inline constexpr char kClearErrors[] = "Clear errors";
 inline constexpr char kRom[] = "ROM";
 inline constexpr char kModbus[] = "Modbus";
 inline constexpr char kBattery[] = "CR2032";
@@ -43,6 +44,9 @@ inline constexpr char kEnergized[] = "Energized";
 inline constexpr char kSupplyVoltage[] = "Supply Voltage";
 inline constexpr char kInternalVoltage[] = "Internal Voltage";
 inline constexpr char kDebuggingMode[] = "Controller is in the debugging mode";
+
+// The in-process simulator as a port.
+inline constexpr char kSimulatorFailed[] = "The controller simulator could not start: ";
 
 // Menus.
 inline constexpr char kMenuFile[] = "&File";

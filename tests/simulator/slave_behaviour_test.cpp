@@ -117,6 +117,8 @@ TEST_F(SlaveTest, StateRegistersFollowTheController) {
   EXPECT_EQ(Serve(Request(1, 4, 0xE084, 1)), (Pdu{1, 4, 2, 0, 17}));
   // Clearing the errors is a coil write.
   EXPECT_EQ(Serve(Request(1, 5, 0xE000, 0xFF00)), Request(1, 5, 0xE000, 0xFF00));
+  // The window reads the coil back: an answer with one byte of coils, no exception.
+  EXPECT_EQ(Serve(Request(1, 1, 0xE000, 1)).value_or(Pdu{}).size(), 4U);
   EXPECT_EQ(Serve(Request(1, 2, 0xE000, 5)), (Pdu{1, 2, 1, 0}));
   EXPECT_EQ(Serve(Request(1, 4, 0xE002, 3)), (Pdu{1, 4, 6, 0, 0, 0, 0, 0, 0}));
 }

@@ -92,15 +92,18 @@ class MainWindowTest : public QObject {
     TFormMain window(dir_.filePath(QStringLiteral("none.txt")).toStdString(),
                      std::make_unique<TwoPorts>());
     auto* ports = window.findChild<QComboBox*>(QStringLiteral("cbxComPort"));
-    QCOMPARE(ports->count(), 2);
-    QCOMPARE(ports->itemText(0), QStringLiteral("/dev/ttyUSB0"));
-    QCOMPARE(ports->currentIndex(), 0);
+    // The simulator comes first; a real port, when there is one, is the one selected.
+    QCOMPARE(ports->count(), 3);
+    QCOMPARE(ports->itemText(0), QStringLiteral("Simulator"));
+    QCOMPARE(ports->itemText(1), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(ports->currentIndex(), 1);
 
     window.ApplyPublishedPorts({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1"});
-    QCOMPARE(ports->count(), 3);
-    QCOMPARE(ports->itemText(2), QStringLiteral("/dev/ttyUSB1"));
+    QCOMPARE(ports->count(), 4);
+    QCOMPARE(ports->itemText(3), QStringLiteral("/dev/ttyUSB1"));
     window.ApplyPublishedPorts({});
-    QCOMPARE(ports->count(), 0);
+    QCOMPARE(ports->count(), 1);
+    QCOMPARE(ports->currentText(), QStringLiteral("Simulator"));
     QCOMPARE(ports->placeholderText(), QStringLiteral("COM port..."));
   }
 

@@ -7,6 +7,7 @@
 
 #include "link/current_description.h"
 #include "link/device_models.h"
+#include "shell/link_settings.h"
 #include "shell/settings_file.h"
 
 namespace quarn::cli {
@@ -101,24 +102,6 @@ bool LoadSettings(const LinkOptions& options, shell::TCommonDatas& datas, std::s
   return true;
 }
 
-link::LinkTimings TimingsFrom(const shell::TCommonDatas& datas) {
-  link::LinkTimings t;
-  t.ReadPause = milliseconds(datas.ReadPause);
-  t.PermissionWait = milliseconds(datas.PermissionWait);
-  t.ExtraWait = milliseconds(datas.ExtraWait);
-  t.AnswerHandling = milliseconds(datas.AnswerHandling);
-  t.WorkerCloseWait = milliseconds(datas.WorkerCloseWait);
-  t.RepeatPause = milliseconds(datas.RepeatPause);
-  t.GeneralWait = milliseconds(datas.GeneralWait);
-  t.ReadAttempts = datas.ReadAttempts;
-  t.SenderAttempts = shell::TCommonDatas::SenderAttempts;
-  t.MaxReadRegisters = datas.MaxReadRegisters;
-  t.WriteLog = datas.WriteLog;
-  t.StateInterval = milliseconds(datas.StatusTimerInterval);
-  t.StateResetInterval = milliseconds(shell::TCommonDatas::StateResetInterval);
-  return t;
-}
-
 // ---- Events
 
 CliEvents::CliEvents(std::ostream& printed, const shell::TCommonDatas& datas)
@@ -159,7 +142,8 @@ void CliEvents::LineAppended(const std::string& line) {
 CliLink::CliLink(const LinkOptions& options, const shell::TCommonDatas& datas,
                  std::ostream& messages)
     : options_(options), events_(messages, datas) {
-  session_ = std::make_unique<link::TConnectionSession>(port_, ui_, events_, TimingsFrom(datas));
+  session_ =
+      std::make_unique<link::TConnectionSession>(port_, ui_, events_, shell::LinkTimingsOf(datas));
   session_->SelectModelByIndex(ModelIndex(options.Model));
   transfer_ = std::make_unique<link::TProgramTransfer>(*session_);
 }

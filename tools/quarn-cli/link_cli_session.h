@@ -38,9 +38,6 @@ struct LinkOptions {
 bool ParseLinkOptions(const Args& args, const std::vector<std::string>& flags, LinkOptions& options,
                       std::string& error);
 
-// The link timings of the shell's settings.
-link::LinkTimings TimingsFrom(const shell::TCommonDatas& datas);
-
 // Records what the link reports, prints the messages as they come, and appends the transfer
 // log to a file when asked to.
 class CliEvents final : public link::TLinkEvents, public shell::TransferLogObserver {
