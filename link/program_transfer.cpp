@@ -394,15 +394,16 @@ void TProgramTransfer::Finish(TDownloadResult result) {
       break;
   }
   result.Lines = lines;
-  session_.Relay().Post([lines](TLinkEvents& events) {
-    events.ProgramRead(lines);
-    events.ReadingPanel(false);
-  });
   {
     std::lock_guard lock(mutex_);
     last_ = std::move(result);
   }
   reading_ = false;
+  // Posted last, so that whoever waits on the UI thread for the end is woken after it.
+  session_.Relay().Post([lines](TLinkEvents& events) {
+    events.ProgramRead(lines);
+    events.ReadingPanel(false);
+  });
 }
 
 }  // namespace quarn::link
