@@ -50,3 +50,18 @@ function(quarn_add_fuzzer)
   target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${F_NAME} PRIVATE ${F_DEPENDS})
 endfunction()
+
+# quarn_add_qt_test(NAME <name> SOURCES ... DEPENDS ...): a Qt Test executable for widgets, run
+# without a display on the offscreen platform.
+function(quarn_add_qt_test)
+  cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;DEPENDS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  set_target_properties(${T_NAME} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${T_NAME} PRIVATE ${T_DEPENDS} Qt6::Test)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "ui;${T_LABELS}"
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -181,9 +181,9 @@ std::optional<std::uint16_t> TController::LiveValue(TTable table, std::uint16_t 
     case TRole::RunStop:
       return bit(running_);
     case TRole::Outputs:
-      return bit(((outputs_ >> offset) & 1U) != 0);
+      return bit(((outputs_ >> offset) & 1) != 0);
     case TRole::Inputs:
-      return bit(((inputs_ >> offset) & 1U) != 0);
+      return bit(((inputs_ >> offset) & 1) != 0);
     case TRole::ErrorFlags:
       return bit(offset < kErrorFlagCount && ErrorFlag(static_cast<TErrorFlag>(offset)));
     case TRole::ErrorCodes: {
@@ -405,7 +405,7 @@ TMotionSetup TController::MotionSetup() const {
   setup.Speed = dword(TRole::MaxSpeed);
   setup.Forward = word(TRole::Direction) != 0;
   setup.Target = dword(TRole::Target);
-  setup.InputLevel = ((inputs_ >> until_input_) & 1U) != 0;
+  setup.InputLevel = ((inputs_ >> until_input_) & 1) != 0;
   return setup;
 }
 

@@ -99,6 +99,7 @@ class TController final : public TSlaveData {
   std::vector<std::string> ProgramListing(TProgramSlot slot) const;
 
   TMotionModel& Motion() { return motion_; }
+  std::int32_t Position() { return motion_.Position(clock_()); }
 
   // The raw content of any address, for tests; Poke bypasses every rule.
   std::uint16_t Peek(TTable table, std::uint16_t address);

@@ -180,7 +180,7 @@ TModbusSlave::TReply TModbusSlave::WriteMultipleCoils(std::span<const std::uint8
   if (range.Code != TException::None) return {range.Code, {}};
   std::vector<bool> bits(range.Count);
   for (std::size_t i = 0; i < range.Count; ++i) {
-    bits[i] = ((request[kMultipleHeader + i / 8] >> (i % 8)) & 1U) != 0;
+    bits[i] = ((request[kMultipleHeader + i / 8] >> (i % 8)) & 1) != 0;
   }
   const TException code = data_.WriteCoils(range.Address, bits);
   if (code != TException::None) return {code, {}};

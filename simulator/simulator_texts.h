@@ -61,12 +61,25 @@ inline constexpr std::string_view kUsage =
     "  --verbose             log every request and answer to stderr\n"
     "  --help                this text\n"
     "\n"
-    "Serves until killed or until its standard input reaches end of file.\n";
+    "Serves until killed or until its standard input reaches end of file. Lines typed on it\n"
+    "work the controller: run, stop, x N 0|1 (input XN), clear (errors), state, help.\n";
 inline constexpr std::string_view kNeedOneLine = "give one of --pty and --device";
 inline constexpr std::string_view kUnknownOption = "unknown option: ";
 inline constexpr std::string_view kMissingValue = "missing value for ";
 inline constexpr std::string_view kBadValue = "bad value for ";
 inline constexpr std::string_view kCannotReadProgram = "cannot read the program file: ";
 inline constexpr std::string_view kCannotServe = "cannot serve: ";
+
+}  // namespace quarn::simulator::texts
+
+namespace quarn::simulator::texts {
+
+// Commands on klem-sim's standard input.
+inline constexpr std::string_view kConsoleHelp =
+    "commands: run, stop, x N 0|1 (input XN), clear (errors), state, help";
+inline constexpr std::string_view kConsoleUnknown = "unknown command (try help): ";
+inline constexpr std::string_view kConsoleRun = "RUN";
+inline constexpr std::string_view kConsoleStop = "STOP";
+inline constexpr std::string_view kConsoleCleared = "errors cleared";
 
 }  // namespace quarn::simulator::texts

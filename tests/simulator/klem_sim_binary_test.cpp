@@ -58,6 +58,9 @@ class Process {
     }
   }
 
+  void WriteInput(std::string_view text) {
+    [[maybe_unused]] const ssize_t written = ::write(stdin_, text.data(), text.size());
+  }
   void CloseInput() {
     if (stdin_ >= 0) ::close(stdin_);
     stdin_ = -1;
@@ -126,6 +129,15 @@ TEST(KlemSim, ServesItsPtyUntilStandardInputEnds) {
   ASSERT_TRUE(collector.WaitForBytes(answer.size() + running.size()));
   const link::TBytesArray got = collector.Bytes();
   EXPECT_EQ(std::string(got.begin(), got.end()), answer + running);
+  // The switch typed on standard input.
+  sim.WriteInput("stop\n");
+  EXPECT_EQ(sim.ReadLine(5s), texts::kConsoleStop);
+  ASSERT_TRUE(port.Write(testing::Bytes(testing::Frame(testing::Request(9, 2, 0xF001, 1)))));
+  const std::string stopped = ":09020100F4\r\n";
+  ASSERT_TRUE(collector.WaitForBytes(answer.size() + running.size() + stopped.size()));
+  const link::TBytesArray all = collector.Bytes();
+  EXPECT_EQ(std::string(all.end() - static_cast<std::ptrdiff_t>(stopped.size()), all.end()),
+            stopped);
   port.Close();
 
   sim.CloseInput();

@@ -1,5 +1,6 @@
 // klem-sim: plays a KLEM controller on a pseudo-terminal or a serial device until it is killed
-// or its standard input reaches end of file.
+// or its standard input reaches end of file; lines typed on it work the controller's switch and
+// inputs (simulator/console_commands.h).
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "simulator/command_line.h"
+#include "simulator/console_commands.h"
 #include "simulator/simulator.h"
 #include "simulator/simulator_texts.h"
 
@@ -46,11 +48,12 @@ bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
   return !file.bad();
 }
 
-// Waits for SIGINT, SIGTERM or SIGHUP, or for the end of standard input. The signals were
-// blocked before any thread started, so they arrive here and nowhere else.
-void ServeUntilEnd(int signals) {
+// Runs the commands typed on standard input until SIGINT, SIGTERM or SIGHUP arrives or the
+// input ends. The signals were blocked before any thread started, so they arrive here only.
+void ServeUntilEnd(int signals, sim::TSimulator& simulator) {
   std::array<pollfd, 2> fds{{{signals, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}}};
   std::array<char, 4096> buffer{};
+  std::string pending;
   for (;;) {
     if (::poll(fds.data(), fds.size(), -1) < 0) {
       if (errno == EINTR) continue;
@@ -62,10 +65,21 @@ void ServeUntilEnd(int signals) {
       fds[1].fd = -1;  // no standard input at all: serve until a signal
       continue;
     }
-    if ((input & (POLLIN | POLLHUP | POLLERR)) != 0) {
-      const ssize_t count = ::read(STDIN_FILENO, buffer.data(), buffer.size());
-      if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN)) return;
+    if ((input & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
+    const ssize_t count = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+    if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN)) return;
+    if (count < 0) continue;
+    pending.append(buffer.data(), static_cast<std::size_t>(count));
+    for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+      const std::string line = pending.substr(0, end);
+      pending.erase(0, end + 1);
+      const std::string reply = simulator.WithController([&line](sim::TController& controller) {
+        return sim::RunConsoleCommand(line, controller);
+      });
+      if (!reply.empty()) std::cout << reply << std::endl;
     }
+    // A line without an end that keeps growing is not a command.
+    if (pending.size() > buffer.size()) pending.clear();
   }
 }
 
@@ -119,7 +133,7 @@ int main(int argc, char** argv) {
   if (line.Pty) {
     std::cout << simulator->SlavePath() << std::endl;  // flushed: the caller waits for it
   }
-  ServeUntilEnd(signals);
+  ServeUntilEnd(signals, *simulator);
   simulator->Stop();
   return kExitOk;
 }

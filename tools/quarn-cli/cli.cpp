@@ -14,7 +14,8 @@ namespace {
 
 using Group = std::span<const Command> (*)();
 // Command groups in the order --help lists them.
-constexpr std::array<Group, 3> kGroups = {&ProgramCommands, &LadderCommands, &LinkCommands};
+constexpr std::array<Group, 4> kGroups = {&ProgramCommands, &LadderCommands, &CompilerCommands,
+                                          &LinkCommands};
 
 void PrintHelp(std::ostream& out) {
   out << "usage: quarn-cli COMMAND [ARGS]\n\ncommands:\n";

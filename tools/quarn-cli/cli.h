@@ -26,6 +26,7 @@ struct Command {
 // Each group lives in its own file, next to the subsystem it fronts.
 std::span<const Command> ProgramCommands();
 std::span<const Command> LadderCommands();
+std::span<const Command> CompilerCommands();
 std::span<const Command> LinkCommands();
 
 // Runs one command line (argv without the program name); answers the exit code.
@@ -33,7 +34,8 @@ int RunCli(const Args& argv, Io& io);
 
 // Reads a whole file as bytes. False with a message naming the file when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& content, std::string& error);
-// Splits bytes into lines: LF ends a line, a CR before it is dropped, a final line without LF counts.
+// Splits bytes into lines: LF ends a line, a CR before it is dropped, a final line without LF
+// counts.
 std::vector<std::string> SplitLines(const std::string& content);
 
 }  // namespace quarn::cli

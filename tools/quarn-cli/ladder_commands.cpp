@@ -6,25 +6,10 @@
 #include "ladder/ladder_grid.h"
 #include "ladder/ladder_texts.h"
 #include "tools/quarn-cli/cli.h"
+#include "tools/quarn-cli/cli_ladder_events.h"
 
 namespace quarn::cli {
 namespace {
-
-// Goes on at every bad line, as a user answering OK would, and reports each one on stderr.
-class CheckEvents final : public ladder::LadderEvents {
- public:
-  explicit CheckEvents(std::ostream& err) : err_(err) {}
-  void ShowMessage(std::string_view text) override { err_ << text << '\n'; }
-  bool AskQuestion(std::string_view text, ladder::QuestionKind) override {
-    err_ << text << '\n';
-    return true;
-  }
-  void Repaint() override {}
-  void ResetEntryAnchor() override {}
-
- private:
-  std::ostream& err_;
-};
 
 // Reads an LD file as the workbench does and writes the diagram back in the file format.
 int LdCheck(const Args& args, Io& io) {
@@ -33,15 +18,9 @@ int LdCheck(const Args& args, Io& io) {
     return ExitUsage;
   }
   const std::string& path = args[0];
-  CheckEvents events(io.err);
-  std::string content;
-  std::string error;
-  if (!ReadFileBytes(path, content, error)) {
-    events.ShowMessage(std::string(ladder::texts::kFileError) + path);
-    return ExitUsage;
-  }
+  CliLadderEvents events(io.err);
   ladder::LadderGrid grid(events);
-  if (!ladder::ReadLadderText(grid, content, path).Accepted) return ExitRefused;
+  if (const int status = LoadLadderFile(path, grid, events); status != ExitOk) return status;
   io.out << ladder::LadderFileText(grid);
   return ExitOk;
 }
@@ -51,6 +30,16 @@ constexpr Command kCommands[] = {
 };
 
 }  // namespace
+
+int LoadLadderFile(const std::string& path, ladder::LadderGrid& grid, CliLadderEvents& events) {
+  std::string content;
+  std::string error;
+  if (!ReadFileBytes(path, content, error)) {
+    events.ShowMessage(std::string(ladder::texts::kFileError) + path);
+    return ExitUsage;
+  }
+  return ladder::ReadLadderText(grid, content, path).Accepted ? ExitOk : ExitRefused;
+}
 
 std::span<const Command> LadderCommands() { return kCommands; }
 

@@ -1,0 +1,103 @@
+// The ladder-to-IL compiler: walks the grid rung by rung, cuts each rung into blocks, combines
+// them in series, in parallel and as output chains, and resolves branch points into
+// MPS / MRD / MPP. It only reads the grid.
+//
+// One instance compiles one diagram. Run stops at the first rung that fails; ErrorCode and
+// Position then tell what went wrong and where the scan stood.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler/compile_model.h"
+#include "compiler/compile_trace.h"
+#include "ladder/ladder_grid.h"
+
+namespace quarn::compiler {
+
+class TLDtoIL {
+ public:
+  // The grid and the trace (may be null) must outlive the compiler. maxFragmentBlocks is the
+  // "Maximum blocks in a fragment" setting.
+  TLDtoIL(const ladder::LadderGrid& grid, int maxFragmentBlocks, CompileTrace* trace = nullptr);
+
+  // Scans the grid into rungs.
+  void Run();
+  // Records a failure; later calls overwrite earlier codes.
+  void SetError(std::int32_t code);
+
+  std::int32_t ErrorCode() const { return errorCode_; }
+  // The scan position; after a failure the cell the user should look at.
+  TGridCell Position() const { return position_; }
+  const std::vector<TFragment>& Fragments() const { return fragments_; }
+  int FragmentCount() const { return fragmentCount_; }
+  // The last IL line of the last rung.
+  const std::string& LastLine() const { return lastLine_; }
+
+ private:
+  using Block = int;  // index into the current rung's Blocks
+
+  // ---- Rung loop ----
+  bool CompileFragment();
+  bool CompileStep();
+  TFragment& Rung() { return fragments_.back(); }
+  TBlock& B(Block index) { return Rung().Blocks[static_cast<std::size_t>(index)]; }
+  Block LastBlock() { return static_cast<Block>(Rung().Blocks.size()) - 1; }
+  Block NewBlock(TGridCell cell);
+  Block AppendCopyOf(const TBlock& model);
+
+  // ---- Block scanning and combination ----
+  bool ScanBlock(TBlock& block);
+  // The width of the element whose line was added; nothing when the cell adds no line.
+  std::optional<int> AddElementLine(TBlock& block, TGridCell cell);
+  bool LeftConnected(const TBlock& upper, const TBlock& lower) const;
+  bool RightConnected(const TBlock& upper, const TBlock& lower) const;
+  std::optional<Block> NearestOpenBlock(Block x);
+  bool ORBlockAboveHolds(Block x, Block y);
+  bool ORBlockAboveTest(Block x);
+  bool ORBlockAbove(Block x);
+  std::optional<TGridCell> ORBlockBelow(Block x);
+  bool WireSegmentAhead(TGridCell cell);
+  bool ANDBlockAtLeftTest(Block x);
+  bool ANDBlockAtLeft(Block x);
+  bool RowsHoldContent(int row1, int row2, int col1, int col2, std::uint8_t flags) const;
+  std::optional<std::pair<Block, Block>> TwoBranchesExist();
+  bool CombineBranches(Block a, Block b);
+
+  // ---- Branch points ----
+  bool IsBranchPoint(TGridCell cell) const;
+  bool AddMPS(TGridCell cell);
+  const TMPS* FindMPSAt(TGridCell cell) const;
+  TMRDCell* FindBranchCell(TGridCell cell);
+  TMRDCell* BranchCellOf(const TBlock& block);
+  bool BranchCellOpen(const TBlock& block);
+  bool MRDBranch(Block x);
+  // Only plain wires lie between the cell and the rail on its row.
+  bool FedByRail(TGridCell point) const;
+  TMRDCell* GetNextMRDCell();
+  bool AssembleMPS();
+  bool AddMarkInstruction();
+
+  // ---- Trace ----
+  bool Tracing() const { return trace_ != nullptr && trace_->Enabled(); }
+  void Trace(std::string_view text);
+  void TraceBlock(Block index);
+  void TraceMPS(int mps);
+
+  const ladder::LadderGrid& grid_;
+  const int maxFragmentBlocks_;
+  CompileTrace* trace_;
+
+  std::int32_t errorCode_ = 0;
+  TGridCell position_;
+  std::vector<TFragment> fragments_;
+  int fragmentCount_ = 0;
+  std::string lastLine_;
+  // The row after the previous rung: labels from there on belong to the next rung.
+  int labelRow_ = 0;
+};
+
+}  // namespace quarn::compiler

@@ -1,0 +1,42 @@
+// A coloured lamp with its caption: how the window shows a state (run/stop, errors, inputs,
+// outputs, motion flags, communication).
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+
+namespace quarn::ui {
+
+// The colours the lamps take.
+namespace lamp_colors {
+inline const QColor kWhite{255, 255, 255};
+inline const QColor kGreen{0, 176, 80};
+inline const QColor kRed{230, 30, 30};
+inline const QColor kYellow{255, 220, 0};
+inline const QColor kGrey{160, 160, 160};
+}  // namespace lamp_colors
+
+class Lamp : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Lamp(const QString& caption = {}, const QColor& color = lamp_colors::kWhite,
+                QWidget* parent = nullptr);
+
+  QColor Color() const { return color_; }
+  void SetColor(const QColor& color);
+
+  QString Caption() const;
+  void SetCaption(const QString& caption);
+
+ private:
+  class Bulb;
+  Bulb* bulb_;
+  QLabel* caption_;
+  QColor color_;
+};
+
+}  // namespace quarn::ui

@@ -1,0 +1,92 @@
+#include "ui/status_panel.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "shell/shell_texts.h"
+#include "ui/lamp.h"
+#include "ui/qt_text.h"
+#include "ui/ui_texts.h"
+
+namespace quarn::ui {
+namespace {
+
+QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
+  auto* label = new QLabel(QString::fromLatin1(text), parent);
+  label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
+
+Lamp* MakeLamp(const char* name, const char* caption, const QColor& color, QWidget* parent) {
+  auto* lamp = new Lamp(QString::fromLatin1(caption), color, parent);
+  lamp->setObjectName(QString::fromLatin1(name));
+  return lamp;
+}
+
+QFrame* Separator(QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::VLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+}  // namespace
+
+StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("pnlStatus"));
+  Controls& c = controls_;
+  auto* communicationCaption = MakeLabel("lblCommunication", texts::kCommunication, this);
+  c.communication =
+      MakeLamp("lblCommunicationState", texts::kNotConnected, lamp_colors::kWhite, this);
+  c.btnShowLogList = new QPushButton(ToQt(shell::texts::kShowLogList), this);
+  c.btnShowLogList->setObjectName(QStringLiteral("btnShowLogList"));
+  c.lblReading = MakeLabel("lblReading", texts::kReading, this);
+  c.lblDebugging = MakeLabel("lblDebugging", texts::kDebuggingMode, this);
+  c.lblDebugging->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+  c.lblDebugging->hide();
+
+  c.lblDirection = MakeLabel("lblDirection", texts::kDirection, this);
+  c.lblPosition = MakeLabel("lblPosition", texts::kPosition, this);
+  c.lblSpeed = MakeLabel("lblSpeed", texts::kSpeed, this);
+  c.accel = MakeLamp("shpAccel", texts::kAccel, lamp_colors::kGrey, this);
+  c.decel = MakeLamp("shpDecel", texts::kDecel, lamp_colors::kGrey, this);
+  c.constSpeed = MakeLamp("shpConstSpeed", texts::kConstSpeed, lamp_colors::kGrey, this);
+  c.hold = MakeLamp("shpHold", texts::kHold, lamp_colors::kGrey, this);
+  c.busyMove = MakeLamp("shpBusyMove", texts::kBusyMove, lamp_colors::kGrey, this);
+  c.busyRun = MakeLamp("shpBusyRun", texts::kBusyRun, lamp_colors::kGrey, this);
+  c.energized = MakeLamp("shpEnergized", texts::kEnergized, lamp_colors::kGrey, this);
+  c.supplyVoltage = MakeLamp("shpSupplyVoltage", texts::kSupplyVoltage, lamp_colors::kWhite, this);
+  c.internalVoltage =
+      MakeLamp("shpInternalVoltage", texts::kInternalVoltage, lamp_colors::kWhite, this);
+
+  auto* first = new QHBoxLayout;
+  first->addWidget(communicationCaption);
+  first->addWidget(c.communication);
+  first->addWidget(c.btnShowLogList);
+  first->addWidget(Separator(this));
+  first->addWidget(c.lblReading, 1);
+  first->addWidget(c.lblDebugging);
+
+  auto* second = new QHBoxLayout;
+  second->addWidget(c.lblDirection);
+  second->addWidget(c.lblPosition);
+  second->addWidget(c.lblSpeed);
+  second->addWidget(Separator(this));
+  for (Lamp* lamp : {c.accel, c.decel, c.constSpeed, c.hold, c.busyMove, c.busyRun, c.energized}) {
+    second->addWidget(lamp);
+  }
+  second->addWidget(Separator(this));
+  second->addWidget(c.supplyVoltage);
+  second->addWidget(c.internalVoltage);
+  second->addStretch();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 2, 6, 2);
+  layout->addLayout(first);
+  layout->addLayout(second);
+}
+
+}  // namespace quarn::ui
