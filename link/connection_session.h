@@ -8,7 +8,8 @@
 // ResetTimerTick; TimersChanged tells them when to run and at which interval.
 //
 // Construct the session before the port is first opened: the link takes the port's received
-// bytes from then on.
+// bytes from then on. A session made while no model is selected selects the first one, as the
+// window does at start-up.
 #pragma once
 
 #include <cstdint>

@@ -269,7 +269,7 @@ void SetMotorStatus(State& s, std::uint8_t status) {
   s.MotorStatus = status;
   s.MotorLamps[kEnergizedLamp] = OnOff((status & 1U) != 0, TLampColour::Grey, TLampColour::Yellow);
   for (int lamp = kHoldLamp; lamp < kMotorLampCount; ++lamp) {
-    const bool set = ((status >> lamp) & 1U) != 0;
+    const bool set = ((static_cast<unsigned>(status) >> lamp) & 1U) != 0;
     s.MotorLamps[static_cast<std::size_t>(lamp)] =
         OnOff(set, TLampColour::Yellow, TLampColour::Grey);
   }

@@ -6,6 +6,7 @@
 #include "link/current_description.h"
 #include "link/link_texts.h"
 #include "link/register_map.h"
+#include "link/request_lists.h"
 #include "program_model/il_parser.h"
 
 namespace quarn::link {
@@ -42,30 +43,20 @@ constexpr int kPacketStart = 1;
 constexpr int kRunState = 1;
 constexpr int kMaxBlockRead = 123;
 
-TRWmbrReg Request(std::uint8_t function, std::uint16_t address, std::uint16_t count,
-                  TBytesArray data = {}) {
-  TRWmbrReg request;
-  request.Function = function;
-  request.Address = address;
-  request.Count = count;
-  request.Data = std::move(data);
-  return request;
-}
-
 TRWmbrReg Coil(std::uint16_t address, bool on) {
-  return Request(kWriteCoil, address, 1, {0, static_cast<std::uint8_t>(on ? 1 : 0)});
+  return PlainRequest(kWriteCoil, address, 1, {0, static_cast<std::uint8_t>(on ? 1 : 0)});
 }
 
 TRWmbrReg Register(std::uint16_t address, int value) {
   const auto v = static_cast<std::uint16_t>(value);
-  return Request(kWriteRegister, address, 1,
-                 {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+  return PlainRequest(kWriteRegister, address, 1,
+                      {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
 }
 
 // A read of one flag that must come back as `expected`; with `repeat` it is asked again until
 // it does.
 TRWmbrReg Flag(std::uint16_t address, std::uint8_t expected, bool repeat) {
-  TRWmbrReg request = Request(kReadInputs, address, 1);
+  TRWmbrReg request = PlainRequest(kReadInputs, address, 1);
   request.WaitForValue = true;
   request.ExpectedValue = expected;
   request.RepeatUntilEqual = repeat;
@@ -81,8 +72,8 @@ std::string_view TrimLeft(std::string_view text) {
 
 void AppendLine(TRegistersArray& list, int j, const program_model::InstructionImage& image) {
   list.push_back(Register(kLineNumber, j));
-  TRWmbrReg words = Request(kWriteRegisters, kLineWords, program_model::kImageWords,
-                            TBytesArray(image.begin(), image.end()));
+  TRWmbrReg words = PlainRequest(kWriteRegisters, kLineWords, program_model::kImageWords,
+                                 TBytesArray(image.begin(), image.end()));
   words.ProgressWeight = 1;
   list.push_back(std::move(words));
   list.push_back(Coil(kStoreLine, true));
@@ -131,8 +122,8 @@ std::optional<TRegistersArray> PacketList(int line, int maxReadRegisters) {
   const int block = std::clamp(maxReadRegisters, 1, kMaxBlockRead);
   for (int address = first.Address; address <= last.Address; address += block) {
     const int count = std::min(block, last.Address - address + 1);
-    list.push_back(Request(first.Function, static_cast<std::uint16_t>(address),
-                           static_cast<std::uint16_t>(count)));
+    list.push_back(PlainRequest(first.Function, static_cast<std::uint16_t>(address),
+                                static_cast<std::uint16_t>(count)));
   }
   return list;
 }
@@ -394,15 +385,16 @@ void TProgramTransfer::Finish(TDownloadResult result) {
       break;
   }
   result.Lines = lines;
-  session_.Relay().Post([lines](TLinkEvents& events) {
-    events.ProgramRead(lines);
-    events.ReadingPanel(false);
-  });
   {
     std::lock_guard lock(mutex_);
     last_ = std::move(result);
   }
   reading_ = false;
+  // Posted last, so that whoever waits on the UI thread for the end is woken after it.
+  session_.Relay().Post([lines](TLinkEvents& events) {
+    events.ProgramRead(lines);
+    events.ReadingPanel(false);
+  });
 }
 
 }  // namespace quarn::link

@@ -26,12 +26,7 @@ constexpr TFixedRead kMapsReads[] = {{"GET_CMD_LIST_VERSION", 0x8009, 1},
 
 TRWmbrReg Read(std::uint8_t function, std::uint16_t address, std::uint16_t count,
                std::string name) {
-  TRWmbrReg request;
-  request.Function = function;
-  request.Address = address;
-  request.Count = count;
-  request.Name = std::move(name);
-  return request;
+  return PlainRequest(function, address, count, {}, std::move(name));
 }
 
 template <std::size_t N>
@@ -69,6 +64,17 @@ TBytesArray ValueData(std::int32_t value, std::uint32_t count) {
 }
 
 }  // namespace
+
+TRWmbrReg PlainRequest(std::uint8_t function, std::uint16_t address, std::uint16_t count,
+                       TBytesArray data, std::string name) {
+  TRWmbrReg request;
+  request.Function = function;
+  request.Address = address;
+  request.Count = count;
+  request.Data = std::move(data);
+  request.Name = std::move(name);
+  return request;
+}
 
 TRegistersArray VersionInfoList() { return InputRegisterReads(kVersionReads); }
 

@@ -9,6 +9,10 @@
 
 namespace quarn::link {
 
+// A request built from its parts (no register table involved).
+TRWmbrReg PlainRequest(std::uint8_t function, std::uint16_t address, std::uint16_t count,
+                       TBytesArray data = {}, std::string name = {});
+
 // GET_BOOTLOADER, GET_FW, GET_HW: the versions every model answers at the same addresses, so
 // that a controller is identified whatever model is selected.
 TRegistersArray VersionInfoList();

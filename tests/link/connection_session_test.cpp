@@ -14,14 +14,10 @@ namespace {
 
 using namespace testing;
 
-class SessionTest : public ::testing::Test {
+class SessionTest : public SlaveFixture {
  protected:
   void SetUp() override {
-    auto ends = TMemoryPort::CreatePair();
-    host_ = std::move(ends.first);
-    far_ = std::move(ends.second);
-    ASSERT_TRUE(host_ && far_);
-    slave_ = std::make_unique<ScriptedSlave>(*far_);
+    SlaveFixture::SetUp();
     session_ = std::make_unique<TConnectionSession>(*host_, ui_, events_, FastTimings());
     ASSERT_TRUE(session_->SelectModelByIndex(0));
   }
@@ -48,11 +44,6 @@ class SessionTest : public ::testing::Test {
     ui_.RunFor(20ms, nullptr);
   }
 
-  THeadlessDispatcher ui_;
-  RecordingEvents events_;
-  std::unique_ptr<TMemoryPort> host_;
-  std::unique_ptr<TMemoryPort> far_;
-  std::unique_ptr<ScriptedSlave> slave_;
   std::unique_ptr<TConnectionSession> session_;
 };
 

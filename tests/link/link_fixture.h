@@ -85,7 +85,9 @@ inline TRWmbrReg Expecting(TRWmbrReg request, std::uint8_t value, bool repeat) {
   return request;
 }
 
-class LinkFixture : public ::testing::Test {
+// A scripted slave on the far end of an in-memory port pair, and the UI loop with a recording
+// of the link's events; the link on the near end is the test's own.
+class SlaveFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     auto ends = TMemoryPort::CreatePair();
@@ -93,6 +95,19 @@ class LinkFixture : public ::testing::Test {
     far_ = std::move(ends.second);
     ASSERT_TRUE(host_ && far_);
     slave_ = std::make_unique<ScriptedSlave>(*far_);
+  }
+
+  THeadlessDispatcher ui_;
+  RecordingEvents events_;
+  std::unique_ptr<TMemoryPort> host_;
+  std::unique_ptr<TMemoryPort> far_;
+  std::unique_ptr<ScriptedSlave> slave_;
+};
+
+class LinkFixture : public SlaveFixture {
+ protected:
+  void SetUp() override {
+    SlaveFixture::SetUp();
     modbus_ = std::make_unique<TModBus>(*host_, ui_, events_, timings_);
     modbus_->SetOwner(&owner_);
     modbus_->SetAnswerSink(&sink_);
@@ -122,13 +137,8 @@ class LinkFixture : public ::testing::Test {
   }
 
   LinkTimings timings_ = FastTimings();
-  THeadlessDispatcher ui_;
-  RecordingEvents events_;
   RecordingOwner owner_;
   RecordingSink sink_;
-  std::unique_ptr<TMemoryPort> host_;
-  std::unique_ptr<TMemoryPort> far_;
-  std::unique_ptr<ScriptedSlave> slave_;
   std::unique_ptr<TModBus> modbus_;
 };
 

@@ -96,6 +96,7 @@ int RunUpload(const Args& args, Io& io) {
   CliLink link(options, datas, io.out);
   if (const int code = Connect(link, true, io); code != ExitOk) return code;
   const auto kind = options.Service ? link::TProgramKind::Service : link::TProgramKind::Main;
+  link.Events().results.clear();  // those of the identification
   if (!link.Transfer().Upload(lines, kind, options.Protect)) {
     if (link.Events().messages.empty()) io.out << "The link did not take the upload.\n";
     return ExitRefused;
