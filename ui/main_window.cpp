@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
@@ -34,9 +36,19 @@
 namespace quarn::ui {
 namespace {
 
-// Fits a 1366 x 768 screen with room for the task bar; larger screens get the same start size.
+// Fits a 1366 x 768 screen with room for the task bar; a larger screen gives the window most of
+// its room.
 constexpr int kInitialWidth = 1320;
 constexpr int kInitialHeight = 700;
+constexpr double kShareOfLargeScreens = 0.85;
+
+QSize InitialSize() {
+  const QSize least(kInitialWidth, kInitialHeight);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return least;
+  const QSize room = screen->availableSize();
+  return (room * kShareOfLargeScreens).expandedTo(least).boundedTo(room);
+}
 
 }  // namespace
 
@@ -56,7 +68,7 @@ TFormMain::TFormMain(const std::string& settingsPath, std::unique_ptr<link::TPor
   ReadSettings(settingsPath);
   BuildTimers();
   BindLink(scanner ? std::move(scanner) : std::make_unique<link::TDevPortScanner>());
-  resize(kInitialWidth, kInitialHeight);
+  resize(InitialSize());
 }
 
 // The link's threads end before the widgets they report to go.
