@@ -108,7 +108,9 @@ void LinkBinding::BindControls() {
   connect(c.lblUserProgramCode, &QToolButton::clicked, this, &LinkBinding::UserProgramCodeClicked);
   connect(c.lblUserProgramLine, &QToolButton::clicked, this, &LinkBinding::UserProgramLineClicked);
   connect(c.cbxDeviceModel, &QComboBox::activated, this, &LinkBinding::ModelChosen);
-  connect(c.EditID, &QSpinBox::valueChanged, this, [this](int id) { session_->SetDeviceId(id); });
+  connect(c.EditID, &QSpinBox::valueChanged, this, [this](int id) {
+    if (!shutDown_) session_->SetDeviceId(id);
+  });
   connect(c.cbxComPort, &QComboBox::activated, this, [this](int index) {
     portChoice_.Select(index);
     ShowPortList();
@@ -184,12 +186,14 @@ void LinkBinding::ConnectClicked() {
 }
 
 void LinkBinding::ConnectSimulator() {
+  if (shutDown_) return;
   portChoice_.Select(0);
   ShowPortList();
   ConnectClicked();
 }
 
 void LinkBinding::Disconnect() {
+  if (shutDown_) return;
   session_->Disconnect();
   StopSimulator();  // also done by ConnectionChanged; a simulator that never connected stops here
 }
@@ -217,15 +221,24 @@ void LinkBinding::StopSimulator() {
 
 // ---- Actions
 
-void LinkBinding::ModelChosen(int index) { session_->SelectModelByIndex(index); }
+void LinkBinding::ModelChosen(int index) {
+  if (!shutDown_) session_->SelectModelByIndex(index);
+}
 
-void LinkBinding::SetPollInterval(int interval) { session_->SetPollInterval(interval); }
+void LinkBinding::SetPollInterval(int interval) {
+  if (!shutDown_) session_->SetPollInterval(interval);
+}
 
-void LinkBinding::ClearErrorsClicked() { session_->ClearErrors(); }
+void LinkBinding::ClearErrorsClicked() {
+  if (!shutDown_) session_->ClearErrors();
+}
 
-void LinkBinding::UserProgramCodeClicked() { ShowMessage(session_->UserProgramErrorText()); }
+void LinkBinding::UserProgramCodeClicked() {
+  if (!shutDown_) ShowMessage(session_->UserProgramErrorText());
+}
 
 void LinkBinding::UserProgramLineClicked() {
+  if (shutDown_) return;
   if (!dialogs_.askYesNo(ToQt(session_->HighlightLineQuestion()))) return;
   // The controller counts the instructions it was sent; comment and blank lines of the list
   // are not among them.
@@ -237,6 +250,7 @@ void LinkBinding::UserProgramLineClicked() {
 }
 
 void LinkBinding::UploadClicked() {
+  if (shutDown_) return;
   std::vector<std::string> lines = parts_.ilEditor->ProgramLines();
   if (lines.empty()) return;
   parts_.status->controls().lblResult->clear();
@@ -247,7 +261,7 @@ void LinkBinding::UploadClicked() {
 }
 
 void LinkBinding::ReadClicked() {
-  if (transfer_->Reading()) return;
+  if (shutDown_ || transfer_->Reading()) return;
   const bool listEmpty = parts_.ilEditor->ProgramLines().empty();
   const auto kind = parts_.ilEditor->ServiceProgramChosen() ? link::TProgramKind::Service
                                                             : link::TProgramKind::Main;
@@ -260,6 +274,7 @@ void LinkBinding::ReadClicked() {
 }
 
 TFormComParameters* LinkBinding::OpenCommParameters() {
+  if (shutDown_) return nullptr;
   if (commDialog_) {
     commDialog_->raise();
     return commDialog_;

@@ -74,7 +74,7 @@ class LinkBinding : public QObject, private link::TLinkEvents {
   void AttachLogWindow(TFormLogs* logs) { logs_ = logs; }
   void Shutdown();
 
-  // Window actions.
+  // Window actions; after Shutdown they do nothing.
   void ConnectClicked();
   void ConnectSimulator();  // chooses "Simulator" and connects
   void Disconnect();
@@ -85,12 +85,14 @@ class LinkBinding : public QObject, private link::TLinkEvents {
   void UserProgramLineClicked();
   void ModelChosen(int index);
   void SetPollInterval(int interval);
-  // The "Communication parameters" dialog, window-modal; freed when it closes.
+  // The "Communication parameters" dialog, window-modal; freed when it closes. nullptr after
+  // Shutdown.
   TFormComParameters* OpenCommParameters();
 
   // A list published by the background scan.
   void ApplyPublishedPorts(const std::vector<std::string>& ports);
 
+  // Until Shutdown.
   link::TConnectionSession& Session() { return *session_; }
   link::TProgramTransfer& Transfer() { return *transfer_; }
   TQtDispatcher& Dispatcher() { return dispatcher_; }
