@@ -332,6 +332,18 @@ class WorkbenchLinkTest : public QObject {
     QVERIFY2(closing.elapsed() < 2000, qPrintable(QString::number(closing.elapsed())));
   }
 
+  void writeLogOffKeepsTheTransferLogEmpty() {
+    const QString quiet = dir_.filePath(QStringLiteral("quiet.txt"));
+    QFile file(quiet);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("settings\n<WRITE_LOG>=0\n");
+    file.close();
+    Workbench bench(quiet);
+    QVERIFY(bench.ConnectSimulator());
+    QCOMPARE(bench.Left().cbxDeviceModel->currentIndex(), 2);  // the link did talk
+    QCOMPARE(bench.Logs().Text(), QString());
+  }
+
   void aPortThatDoesNotOpenSaysWhy() {
     Workbench bench(settings_);
     QComboBox* ports = bench.Left().cbxComPort;
