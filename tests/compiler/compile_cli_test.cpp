@@ -49,6 +49,7 @@ struct Drawn {
   const char* name;
   std::function<void(Diagram&)> draw;
 };
+void PrintTo(const Drawn& d, std::ostream* os) { *os << d.name; }
 
 const Drawn kDiagrams[] = {
     {"Fork",

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct Case {
   std::function<void(Diagram&)> draw;
   const char* expected;  // the IL rendered, or the message of a failure
 };
+
+// ctest lists each case by its name instead of the bytes of the record.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 // ---- Diagrams (15 columns: the rail is column 3, coils end in column 14) ----
 
