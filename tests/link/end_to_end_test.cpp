@@ -100,9 +100,12 @@ class EndToEndTest : public ::testing::Test {
   }
 
   TDownloadResult Download(TProgramKind kind) {
+    const int hidden = events_.Count("reading", "hidden");
     EXPECT_TRUE(transfer_->StartDownload(kind, true));
-    EXPECT_TRUE(ui_.RunFor(60s, [&] { return !transfer_->Reading(); }));
-    ui_.RunPending();
+    // The reading panel is hidden by the download's last message to the window, after the
+    // result is final: waiting for Reading() alone could return before the lines are shown.
+    EXPECT_TRUE(ui_.RunFor(
+        60s, [&] { return !transfer_->Reading() && events_.Count("reading", "hidden") > hidden; }));
     return transfer_->LastDownload();
   }
 

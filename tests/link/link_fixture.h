@@ -24,7 +24,8 @@ inline LinkTimings FastTimings() {
   LinkTimings t;
   t.ReadPause = 5ms;
   t.PermissionWait = 5ms;
-  t.AnswerHandling = 20ms;
+  // Room for a loaded machine (sanitizers, parallel tests): a missed answer costs a retry.
+  t.AnswerHandling = 150ms;
   t.GeneralWait = 10ms;
   t.RepeatPause = 5ms;
   t.StateInterval = 20ms;
