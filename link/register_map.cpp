@@ -1,6 +1,8 @@
 #include "link/register_map.h"
 
 #include <algorithm>
+#include <charconv>
+#include <optional>
 #include <limits>
 #include <string>
 #include <utility>
@@ -97,9 +99,29 @@ TFieldDescr FindFieldByCaption(std::string_view caption) {
   return FindFieldByCaption(caption, CurrentDescription());
 }
 
+namespace {
+
+// The number n of an operand written exactly as a row names it: "D" and n in decimal without
+// leading zeros. Anything else names no row.
+std::optional<std::int32_t> DOperandNumber(std::string_view operand) {
+  if (operand.size() < 2 || operand.front() != 'D' || operand[1] < '0' || operand[1] > '9' ||
+      (operand[1] == '0' && operand.size() > 2)) {
+    return std::nullopt;
+  }
+  std::int32_t number = 0;
+  const char* end = operand.data() + operand.size();
+  const auto [stop, error] = std::from_chars(operand.data() + 1, end, number);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
 TFieldDescr FindFieldByOperand(std::string_view operand, const TDeviceDescription& description) {
-  return CopyOrZero(FindRow(description, [operand](const TFieldDescr& field) {
-    return field.DOperand != 0 && operand == "D" + std::to_string(field.DOperand);
+  const std::optional<std::int32_t> number = DOperandNumber(operand);
+  if (!number || *number == 0) return TFieldDescr{};
+  return CopyOrZero(FindRow(description, [n = *number](const TFieldDescr& field) {
+    return field.DOperand == n;
   }));
 }
 
