@@ -246,9 +246,11 @@ TEST_F(ModbusLinkTest, IdentificationRunsItsThreeListsAndRefusesOtherCommands) {
     bank.InputRegisters[0x8001] = 3;  // KLEM-B
     bank.InputRegisters[0x8002] = 1;
   });
+  slave_->Hold();  // the chain must still run when the command comes
   ASSERT_TRUE(modbus_->GetVersionInfo(1));
   EXPECT_TRUE(modbus_->Identifying());
   EXPECT_FALSE(modbus_->SendRequests(true, 1, "upload", {WriteOf(0x5004, 1)}));
+  slave_->Release();
   ASSERT_TRUE(WaitEnded(3));
   RunUi(20ms);
   EXPECT_FALSE(modbus_->Identifying());

@@ -154,6 +154,20 @@ class ScriptedSlave {
     change(bank_);
   }
 
+  // While held, answers wait in the outbox: the test sees the link with a frame in flight for as
+  // long as it needs, however slow the machine.
+  void Hold() {
+    std::lock_guard lock(mutex_);
+    held_ = true;
+  }
+  void Release() {
+    {
+      std::lock_guard lock(mutex_);
+      held_ = false;
+    }
+    wake_.notify_all();
+  }
+
   std::vector<std::string> Requests() {
     std::lock_guard lock(mutex_);
     return requests_;
@@ -191,8 +205,8 @@ class ScriptedSlave {
   void WriteLoop() {
     std::unique_lock lock(mutex_);
     while (!stop_) {
-      if (outbox_.empty()) {
-        wake_.wait(lock, [&] { return stop_ || !outbox_.empty(); });
+      if (outbox_.empty() || held_) {
+        wake_.wait(lock, [&] { return stop_ || (!outbox_.empty() && !held_); });
         continue;
       }
       auto next = std::min_element(outbox_.begin(), outbox_.end(),
@@ -220,6 +234,7 @@ class ScriptedSlave {
   std::vector<std::string> requests_;
   std::vector<std::pair<std::chrono::steady_clock::time_point, std::string>> outbox_;
   bool stop_ = false;
+  bool held_ = false;
   std::thread writer_;
 };
 
