@@ -107,7 +107,23 @@ QWidget* ControllerPanel::BuildConnectionGroup() {
   grid->addWidget(modelLabel, 6, 0, 1, 2);
   grid->addWidget(c.cbxDeviceModel, 7, 0, 1, 2);
   grid->setColumnStretch(1, 1);
+  BuildHiddenServiceControls(group);
   return group;
+}
+
+void ControllerPanel::BuildHiddenServiceControls(QWidget* parent) {
+  Controls& c = controls_;
+  for (std::size_t k = 0; k < kPollIntervals.size(); ++k) {
+    c.btnPollInterval[k] = new QPushButton(QString::number(kPollIntervals[k]), parent);
+    c.btnPollInterval[k]->setObjectName(QStringLiteral("btnPollInterval%1").arg(kPollIntervals[k]));
+    c.btnPollInterval[k]->hide();
+  }
+  c.cbxLanguage = new QComboBox(parent);
+  c.cbxLanguage->setObjectName(QStringLiteral("cbxLanguage"));
+  for (const auto& [caption, code] : texts::kLanguages) {
+    c.cbxLanguage->addItem(QString::fromLatin1(caption), QString::fromLatin1(code));
+  }
+  c.cbxLanguage->hide();
 }
 
 QGroupBox* ControllerPanel::BuildIoGroup() {

@@ -23,6 +23,8 @@ class ControllerPanel : public QWidget {
   static constexpr int kIoCount = 8;
   static constexpr int kMinDeviceId = 1;
   static constexpr int kMaxDeviceId = 255;
+  // The poll intervals of the hidden service buttons, in milliseconds.
+  static constexpr std::array<int, 3> kPollIntervals{200, 1000, 10000};
 
   // The controls the window binds; the panel owns them.
   struct Controls {
@@ -35,6 +37,10 @@ class ControllerPanel : public QWidget {
     QPushButton* btnConnectComPort = nullptr;
     QPushButton* btnCommParameters = nullptr;
     QComboBox* cbxDeviceModel = nullptr;
+    // Service controls that exist but are never shown: one button per poll interval and the
+    // language selector (items carry the language codes as their data).
+    std::array<QPushButton*, kPollIntervals.size()> btnPollInterval{};
+    QComboBox* cbxLanguage = nullptr;
     std::array<Lamp*, kIoCount> inputs{};
     std::array<Lamp*, kIoCount> outputs{};
     Lamp* runStop = nullptr;
@@ -59,6 +65,7 @@ class ControllerPanel : public QWidget {
 
  private:
   QWidget* BuildConnectionGroup();
+  void BuildHiddenServiceControls(QWidget* parent);
   QGroupBox* BuildIoGroup();
   QGroupBox* BuildRunStopGroup();
   QGroupBox* BuildErrorsGroup();

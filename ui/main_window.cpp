@@ -126,6 +126,21 @@ void TFormMain::BuildWindow() {
           &TFormMain::OpenProgramSettings);
   connect(controller_->controls().btnCommParameters, &QPushButton::clicked, this,
           &TFormMain::OpenCommParameters);
+  ConnectHiddenServiceControls();
+}
+
+void TFormMain::ConnectHiddenServiceControls() {
+  const ControllerPanel::Controls& c = controller_->controls();
+  for (std::size_t k = 0; k < ControllerPanel::kPollIntervals.size(); ++k) {
+    const int interval = ControllerPanel::kPollIntervals[k];
+    connect(c.btnPollInterval[k], &QPushButton::clicked, this,
+            [this, interval] { SetStatusTimerInterval(interval); });
+  }
+  // Only the code is kept: the workbench carries its interface texts in English alone, so there
+  // is nothing to reload for another language.
+  connect(c.cbxLanguage, &QComboBox::activated, this, [this](int index) {
+    datas_.Language = controller_->controls().cbxLanguage->itemData(index).toString().toStdString();
+  });
 }
 
 void TFormMain::BuildPages() {

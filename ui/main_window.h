@@ -69,6 +69,7 @@ class TFormMain : public QMainWindow {
   void BuildWindow();
   void BuildPages();
   void BuildMenus();
+  void ConnectHiddenServiceControls();
   void BuildTimers();
   void ReadSettings(const std::string& settingsPath);
   void FillModelList();

@@ -22,6 +22,13 @@ inline constexpr char kUserProgram[] = "User program";
 inline constexpr char kLine[] = "line:";
 inline constexpr char kCode[] = "code:";
 inline constexpr char kProgramSettingsHint[] = "Program Settings";
+// The hidden language selector: caption and language code.
+struct LanguageItem {
+  const char* caption;
+  const char* code;
+};
+inline constexpr LanguageItem kLanguages[] = {
+    {"English", "EN"}, {"Russian", "RU"}, {"Spanish", "ES"}};
 
 // Pages.
 inline constexpr char kLadderPage[] = "Ladder Diagram Mode";

@@ -151,6 +151,25 @@ class MainWindowTest : public QObject {
     }
   }
 
+  void hiddenServiceControlsSetPollIntervalAndLanguage() {
+    TFormMain window(dir_.filePath(QStringLiteral("none.txt")).toStdString());
+    window.show();
+    for (const int interval : {10000, 1000, 200}) {
+      auto* button =
+          window.findChild<QPushButton*>(QStringLiteral("btnPollInterval%1").arg(interval));
+      QVERIFY(button != nullptr);
+      QVERIFY(!button->isVisible());
+      button->click();
+      QCOMPARE(window.StatusTimer()->interval(), interval);
+    }
+    auto* languages = window.findChild<QComboBox*>(QStringLiteral("cbxLanguage"));
+    QVERIFY(!languages->isVisible());
+    QCOMPARE(languages->count(), 3);
+    QCOMPARE(languages->itemText(1), QStringLiteral("Russian"));
+    emit languages->activated(2);
+    QCOMPARE(window.CommonDatas().Language, std::string("ES"));
+  }
+
   void logWindowShowsAndHides() {
     TFormMain window(dir_.filePath(QStringLiteral("none.txt")).toStdString());
     TFormLogs logs(window.CommonDatas(), dir_.path().toStdString(), std::make_unique<FixedClock>());
