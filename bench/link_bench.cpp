@@ -3,21 +3,17 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string_view>
 
+#include "bench/checked_port.h"
 #include "link/modbus_exchange.h"
-#include "link/posix_serial_port.h"
 #include "link/pseudo_terminal.h"
 
 namespace {
 
 using namespace quarn::link;
 
-std::span<const std::uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+using quarn::bench::Bytes;
 
 constexpr std::string_view kRequest = ":010350000002AA\r\n";
 constexpr std::string_view kAnswer = ":01030400100001E7\r\n";
@@ -37,40 +33,20 @@ BENCHMARK(BM_CheckResponseSplitAnswer);
 // One frame out through the port, the answer back from the master side, checked on arrival.
 void BM_PseudoTerminalRoundTrip(benchmark::State& state) {
   TPseudoTerminal pty;
-  TPosixSerialPort port;
-  TModbusExchange exchange;
-  exchange.Record().DeviceId = 1;
-  std::mutex mutex;
-  std::condition_variable accepted_cv;
-  bool accepted = false;
-  port.SetOnRead([&](std::span<const std::uint8_t> chunk, std::uint32_t) {
-    {
-      std::lock_guard lock(mutex);
-      accepted = exchange.CheckResponse(chunk).AnswerAccepted || accepted;
-    }
-    accepted_cv.notify_one();
-    port.GrantReadPermission();
-  });
-  if (!pty.Open() || !port.Open(pty.SlavePath()).Opened) {
+  quarn::bench::CheckedPort port;
+  if (!pty.Open() || !port.Open(pty.SlavePath())) {
     state.SkipWithError("no pseudo-terminal");
     return;
   }
   for (auto _ : state) {
-    {
-      std::lock_guard lock(mutex);
-      exchange.PrepareExpectation(Bytes(kRequest));
-      accepted = false;
-    }
-    port.Write(Bytes(kRequest));
+    port.Send(kRequest);
     pty.Read(kRequest.size(), std::chrono::seconds(1));
     pty.Write(Bytes(kAnswer), std::chrono::seconds(1));
-    std::unique_lock lock(mutex);
-    if (!accepted_cv.wait_for(lock, std::chrono::seconds(1), [&] { return accepted; })) {
+    if (!port.WaitAccepted(std::chrono::seconds(1))) {
       state.SkipWithError("answer not accepted");
       break;
     }
   }
-  port.Close();
 }
 BENCHMARK(BM_PseudoTerminalRoundTrip)->UseRealTime();
 

@@ -3,12 +3,10 @@
 // (where the line time of the 17 + 19 characters is 3.125 ms).
 #include <benchmark/benchmark.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <chrono>
 #include <string_view>
 
-#include "link/modbus_exchange.h"
-#include "link/posix_serial_port.h"
+#include "bench/checked_port.h"
 #include "simulator/controller.h"
 #include "simulator/modbus_slave.h"
 #include "simulator/simulator.h"
@@ -16,10 +14,6 @@
 namespace {
 
 using namespace quarn;
-
-std::span<const std::uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
 
 constexpr std::string_view kRequest = ":010350000002AA\r\n";  // maximum speed, two registers
 
@@ -41,39 +35,18 @@ void BM_RoundTripThroughSimulator(benchmark::State& state) {
     state.SkipWithError("no simulator");
     return;
   }
-  link::TPosixSerialPort port;
-  link::TModbusExchange exchange;
-  exchange.Record().DeviceId = 1;
-  exchange.Record().CurrentRegister = 0x5000;
-  std::mutex mutex;
-  std::condition_variable accepted_cv;
-  bool accepted = false;
-  port.SetOnRead([&](std::span<const std::uint8_t> chunk, std::uint32_t) {
-    {
-      std::lock_guard lock(mutex);
-      accepted = exchange.CheckResponse(chunk).AnswerAccepted || accepted;
-    }
-    accepted_cv.notify_one();
-    port.GrantReadPermission();
-  });
-  if (!port.Open(sim->SlavePath()).Opened) {
+  bench::CheckedPort port(0x5000);
+  if (!port.Open(sim->SlavePath())) {
     state.SkipWithError("cannot open the pseudo-terminal");
     return;
   }
   for (auto _ : state) {
-    {
-      std::lock_guard lock(mutex);
-      accepted = false;
-      exchange.PrepareExpectation(Bytes(kRequest));
-    }
-    port.Write(Bytes(kRequest));
-    std::unique_lock lock(mutex);
-    if (!accepted_cv.wait_for(lock, std::chrono::seconds(2), [&] { return accepted; })) {
+    port.Send(kRequest);
+    if (!port.WaitAccepted(std::chrono::seconds(2))) {
       state.SkipWithError("no answer");
       break;
     }
   }
-  port.Close();
 }
 BENCHMARK(BM_RoundTripThroughSimulator)
     ->Arg(0)

@@ -44,6 +44,23 @@ bool IsOutputInstruction(std::string_view line) {
 template <typename Entry>
 using MarkerTable = std::map<int, std::map<int, Entry>>;
 
+// The lines with each marker line replaced by what `replace(marker, line)` answers: its new
+// text, or nothing to drop the line.
+template <typename Replace>
+IlLines ReplaceMarkers(const IlLines& lines, Replace replace) {
+  IlLines result;
+  result.reserve(lines.size());
+  for (const std::string& line : lines) {
+    if (!IsMarker(line)) {
+      result.push_back(line);
+      continue;
+    }
+    std::optional<std::string> text = replace(*ParseMarker(line), line);
+    if (text) result.push_back(std::move(*text));
+  }
+  return result;
+}
+
 }  // namespace
 
 PassOutcome DeleteSingleMRD(const IlLines& lines, const std::vector<TMPS>& points) {
@@ -75,18 +92,11 @@ PassOutcome DeleteSingleMRD(const IlLines& lines, const std::vector<TMPS>& point
       for (auto& [branch, text] : group) text = texts::kDeleted;
     }
   }
-  IlLines result;
-  result.reserve(lines.size());
-  for (const std::string& line : lines) {
-    if (!IsMarker(line)) {
-      result.push_back(line);
-      continue;
-    }
-    const MarkerNumbers marker = *ParseMarker(line);
-    const std::string& text = renamed[marker.Mps][marker.Branch];
-    if (text != texts::kDeleted) result.push_back(text);
-  }
-  return PassOutcome{0, std::move(result)};
+  return PassOutcome{0, ReplaceMarkers(lines, [&](MarkerNumbers marker, const std::string&) {
+                       const std::string& text = renamed[marker.Mps][marker.Branch];
+                       return text == texts::kDeleted ? std::nullopt
+                                                      : std::optional<std::string>(text);
+                     })};
 }
 
 PassOutcome ReduceEmptyMRD(const IlLines& source) {
@@ -171,16 +181,11 @@ PassOutcome DeleteNeedlessMRD(const IlLines& lines) {
       for (auto& [branch, entry] : group) entry.Deleted = true;
     }
   }
-  IlLines result;
-  result.reserve(lines.size());
-  for (const std::string& line : lines) {
-    if (IsMarker(line)) {
-      const MarkerNumbers marker = *ParseMarker(line);
-      if (table[marker.Mps][marker.Branch].Deleted) continue;
-    }
-    result.push_back(line);
-  }
-  return PassOutcome{0, std::move(result)};
+  return PassOutcome{0, ReplaceMarkers(lines, [&](MarkerNumbers marker, const std::string& line) {
+                       return table[marker.Mps][marker.Branch].Deleted
+                                  ? std::nullopt
+                                  : std::optional<std::string>(line);
+                     })};
 }
 
 PassOutcome RenameMRD(const IlLines& lines) {
@@ -206,17 +211,9 @@ PassOutcome RenameMRD(const IlLines& lines) {
       previous = &name;
     }
   }
-  IlLines result;
-  result.reserve(lines.size());
-  for (const std::string& line : lines) {
-    if (!IsMarker(line)) {
-      result.push_back(line);
-      continue;
-    }
-    const MarkerNumbers marker = *ParseMarker(line);
-    result.emplace_back(names[marker.Mps][marker.Branch]);
-  }
-  return PassOutcome{0, std::move(result)};
+  return PassOutcome{0, ReplaceMarkers(lines, [&](MarkerNumbers marker, const std::string&) {
+                       return std::optional<std::string>(names[marker.Mps][marker.Branch]);
+                     })};
 }
 
 }  // namespace quarn::compiler

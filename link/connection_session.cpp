@@ -21,7 +21,9 @@ constexpr int kQuietTicksBeforeClearing = 3;
 constexpr int kFailuresBeforeGivingUp = 3;
 constexpr int kMinPollInterval = 100;
 
-std::uint8_t ClampDeviceId(int id) { return static_cast<std::uint8_t>(std::clamp(id, 1, 255)); }
+std::uint8_t ClampDeviceId(int id) {
+  return static_cast<std::uint8_t>(std::clamp(id, kMinDeviceId, kMaxDeviceId));
+}
 
 }  // namespace
 

@@ -30,6 +30,10 @@
 
 namespace quarn::link {
 
+// The device addresses the connection takes; others are brought into this range.
+inline constexpr int kMinDeviceId = 1;
+inline constexpr int kMaxDeviceId = 255;
+
 class TConnectionSession final : public TLinkOwner, public TAnswerSink {
  public:
   TConnectionSession(TSerialPort& port, TDispatcher& ui, TLinkEvents& events,

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "program_model/il_editor_texts.h"
+
 namespace quarn::link::texts {
 
 // Request lists: refusals (transfer log, error lines).
@@ -36,7 +38,9 @@ inline constexpr std::string_view kWrongConnection = "Wrong connection or data t
 inline constexpr std::string_view kNoConnection = "No connection";
 
 // Progress and result.
-inline constexpr std::string_view kCommandsTransferred = "Commands transferred: ";
+// The IL editor shows the same line under its program.
+inline constexpr std::string_view kCommandsTransferred =
+    program_model::il_texts::kCommandsTransferred;
 inline constexpr std::string_view kDataTransferring = "Data transferring";
 inline constexpr std::string_view kProgressDots = "........";
 inline constexpr std::string_view kResultFailed = "Data transfer result: failed ";
@@ -126,7 +130,6 @@ inline constexpr std::string_view kListNotEmpty =
 inline constexpr std::string_view kReadingNotSupported =
     "User program reading is not supported for this version of the firmware ";
 inline constexpr std::string_view kReadingPanel = "Program is reading, wait...";
-inline constexpr std::string_view kCommandsRead = "Commands: ";
 inline constexpr std::string_view kReadTimeout = "Program reading failed - timeout error";
 inline constexpr std::string_view kReadInRun =
     "Reading impossible. Change the controller to STOP mode";

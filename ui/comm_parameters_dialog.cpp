@@ -22,10 +22,6 @@ namespace texts = link::texts;
 using link::TCommParity;
 using link::TCommProtocol;
 
-QRadioButton* MakeRadio(const char* name, std::string_view text, QWidget* parent) {
-  return MakeNamed<QRadioButton>(name, text, parent);
-}
-
 // Enter in the address box must not press a button.
 QPushButton* MakeButton(const char* name, std::string_view text, QWidget* parent) {
   auto* button = MakeNamed<QPushButton>(name, text, parent);
@@ -47,8 +43,8 @@ TFormComParameters::TFormComParameters(std::unique_ptr<link::TCommParametersLink
 void TFormComParameters::BuildControls() {
   auto* protocol = new QGroupBox(this);
   protocol->setObjectName(QStringLiteral("rgProtocol"));
-  rbAscii_ = MakeRadio("rbAscii", texts::kCommAscii, protocol);
-  rbRtu_ = MakeRadio("rbRtu", texts::kCommRtu, protocol);
+  rbAscii_ = MakeNamed<QRadioButton>("rbAscii", texts::kCommAscii, protocol);
+  rbRtu_ = MakeNamed<QRadioButton>("rbRtu", texts::kCommRtu, protocol);
   auto* protocolLayout = new QVBoxLayout(protocol);
   protocolLayout->addWidget(rbAscii_);
   protocolLayout->addWidget(rbRtu_);
@@ -58,7 +54,7 @@ void TFormComParameters::BuildControls() {
   auto* parityLayout = new QVBoxLayout(parity);
   static constexpr const char* kParityNames[] = {"rbEven", "rbOdd", "rbNone"};
   for (std::size_t k = 0; k < rbParity_.size(); ++k) {
-    rbParity_[k] = MakeRadio(kParityNames[k], texts::kCommParityItems[k], parity);
+    rbParity_[k] = MakeNamed<QRadioButton>(kParityNames[k], texts::kCommParityItems[k], parity);
     parityLayout->addWidget(rbParity_[k]);
   }
 

@@ -27,8 +27,6 @@ class TFormComParameters : public QDialog {
   // An answer the link accepted while the dialog is open.
   void TakeAnswer(const link::TAcceptedAnswer& answer);
 
-  const link::TCommParameters& Model() const { return model_; }
-
  private:
   void BuildControls();
   void ShowModel();

@@ -11,20 +11,16 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "link/connection_session.h"
 #include "link/link_texts.h"
 #include "ui/gear_icon.h"
 #include "ui/lamp.h"
+#include "ui/named_widgets.h"
 #include "ui/qt_text.h"
 #include "ui/ui_texts.h"
 
 namespace quarn::ui {
 namespace {
-
-QLabel* MakeLabel(const char* name, const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
 
 QToolButton* MakeLinkButton(const char* name, const QString& text, QWidget* parent) {
   auto* button = new QToolButton(parent);
@@ -34,12 +30,6 @@ QToolButton* MakeLinkButton(const char* name, const QString& text, QWidget* pare
   button->setCursor(Qt::PointingHandCursor);
   button->setFocusPolicy(Qt::StrongFocus);
   return button;
-}
-
-Lamp* MakeLamp(const QString& name, const QString& caption, const QColor& color, QWidget* parent) {
-  auto* lamp = new Lamp(caption, color, parent);
-  lamp->setObjectName(name);
-  return lamp;
 }
 
 }  // namespace
@@ -64,29 +54,29 @@ QWidget* ControllerPanel::BuildConnectionGroup() {
   c.btnProgSettings->setToolTip(QString::fromLatin1(texts::kProgramSettingsHint));
   c.btnProgSettings->setFocusPolicy(Qt::StrongFocus);
 
-  c.lblComPort = MakeLabel("lblComPort", QString::fromLatin1(texts::kComPort), group);
+  c.lblComPort = MakeNamed<QLabel>("lblComPort", texts::kComPort, group);
   c.cbxComPort = new QComboBox(group);
   c.cbxComPort->setObjectName(QStringLiteral("cbxComPort"));
   c.cbxComPort->setMinimumContentsLength(10);
   c.lblComPort->setBuddy(c.cbxComPort);
-  c.lblConnection = MakeLabel("lblConnection", {}, group);
+  c.lblConnection = MakeNamed<QLabel>("lblConnection", "", group);
   c.lblConnection->hide();
-  c.lblVersion = MakeLabel("lblVersion", {}, group);
+  c.lblVersion = MakeNamed<QLabel>("lblVersion", "", group);
   c.lblVersion->setEnabled(false);
 
-  auto* idLabel = MakeLabel("lblID", QString::fromLatin1(texts::kId), group);
+  auto* idLabel = MakeNamed<QLabel>("lblID", texts::kId, group);
   c.EditID = new QSpinBox(group);
   c.EditID->setObjectName(QStringLiteral("EditID"));
-  c.EditID->setRange(kMinDeviceId, kMaxDeviceId);
-  c.EditID->setValue(kMinDeviceId);
+  c.EditID->setRange(link::kMinDeviceId, link::kMaxDeviceId);
+  c.EditID->setValue(link::kMinDeviceId);
   idLabel->setBuddy(c.EditID);
 
-  c.btnConnectComPort = new QPushButton(QString::fromLatin1(texts::kConnect), group);
+  c.btnConnectComPort = new QPushButton(ToQt(link::texts::kConnectCaption), group);
   c.btnConnectComPort->setObjectName(QStringLiteral("btnConnectComPort"));
   c.btnCommParameters = new QPushButton(QString::fromLatin1(texts::kCommParameters), group);
   c.btnCommParameters->setObjectName(QStringLiteral("btnCommParameters"));
 
-  auto* modelLabel = MakeLabel("lblSelectModel", QString::fromLatin1(texts::kSelectModel), group);
+  auto* modelLabel = MakeNamed<QLabel>("lblSelectModel", texts::kSelectModel, group);
   c.cbxDeviceModel = new QComboBox(group);
   c.cbxDeviceModel->setObjectName(QStringLiteral("cbxDeviceModel"));
   c.cbxDeviceModel->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -152,9 +142,8 @@ QGroupBox* ControllerPanel::BuildIoGroup() {
 QGroupBox* ControllerPanel::BuildRunStopGroup() {
   auto* group = new QGroupBox(QString::fromLatin1(texts::kRunStop), this);
   group->setObjectName(QStringLiteral("gbRunStop"));
-  controls_.runStop =
-      MakeLamp(QStringLiteral("shpRunStop"), QString::fromLatin1(texts::kRunStopUnknown),
-               lamp_colors::kWhite, group);
+  controls_.runStop = MakeLamp(QStringLiteral("shpRunStop"), ToQt(link::texts::kRunStopUnknown),
+                               lamp_colors::kWhite, group);
   auto* layout = new QVBoxLayout(group);
   layout->addWidget(controls_.runStop);
   return group;
@@ -169,14 +158,13 @@ QGroupBox* ControllerPanel::BuildErrorsGroup() {
                       lamp_colors::kWhite, group);
   c.romError = MakeLamp(QStringLiteral("shpRomError"), QString::fromLatin1(texts::kRom),
                         lamp_colors::kWhite, group);
-  c.lblRomCode = MakeLabel("lblRomCode", QString::fromLatin1(texts::kCode), group);
+  c.lblRomCode = MakeNamed<QLabel>("lblRomCode", texts::kCode, group);
   c.modbusError = MakeLamp(QStringLiteral("shpModbusError"), QString::fromLatin1(texts::kModbus),
                            lamp_colors::kWhite, group);
-  c.lblModbusCode = MakeLabel("lblModbusCode", QString::fromLatin1(texts::kCode), group);
+  c.lblModbusCode = MakeNamed<QLabel>("lblModbusCode", texts::kCode, group);
   c.batteryError = MakeLamp(QStringLiteral("shpBatteryError"), QString::fromLatin1(texts::kBattery),
                             lamp_colors::kWhite, group);
-  c.lblReplaceBattery =
-      MakeLabel("lblReplaceBattery", QString::fromLatin1(texts::kReplaceBattery), group);
+  c.lblReplaceBattery = MakeNamed<QLabel>("lblReplaceBattery", texts::kReplaceBattery, group);
   c.lblReplaceBattery->hide();
   c.userProgramError =
       MakeLamp(QStringLiteral("shpUserProgramError"), QString::fromLatin1(texts::kUserProgram),

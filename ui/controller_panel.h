@@ -21,8 +21,6 @@ class ControllerPanel : public QWidget {
 
  public:
   static constexpr int kIoCount = 8;
-  static constexpr int kMinDeviceId = 1;
-  static constexpr int kMaxDeviceId = 255;
   // The poll intervals of the hidden service buttons, in milliseconds.
   static constexpr std::array<int, 3> kPollIntervals{200, 1000, 10000};
 

@@ -95,14 +95,6 @@ Column* MakeColumn(const char* name, bool readOnly, QWidget* parent) {
   return column;
 }
 
-QPushButton* MakeButton(const char* name, std::string_view text, QWidget* parent) {
-  return MakeNamed<QPushButton>(name, text, parent);
-}
-
-QRadioButton* MakeRadio(const char* name, std::string_view text, QWidget* parent) {
-  return MakeNamed<QRadioButton>(name, text, parent);
-}
-
 ClearAnswer AskClearProgram(QWidget* parent) {
   const auto button = QMessageBox::question(
       parent, ToQt(il_texts::kClearQuestionTitle), ToQt(il_texts::kClearQuestion),
@@ -140,16 +132,18 @@ IlEditorPage::~IlEditorPage() {
 
 QWidget* IlEditorPage::BuildFileBar() {
   auto* bar = new QWidget(this);
-  btnLoadProg_ = MakeButton("btnLoadProg", il_texts::kOpen, bar);
-  btnSaveProg_ = MakeButton("btnSaveProg", il_texts::kSave, bar);
-  btnClearILP_ = MakeButton("btnClearILP", il_texts::kClear, bar);
-  btnCleanUpILP_ = MakeButton("btnCleanUpILP", il_texts::kCleanUp, bar);
+  btnLoadProg_ = MakeNamed<QPushButton>("btnLoadProg", il_texts::kOpen, bar);
+  btnSaveProg_ = MakeNamed<QPushButton>("btnSaveProg", il_texts::kSave, bar);
+  btnClearILP_ = MakeNamed<QPushButton>("btnClearILP", il_texts::kClear, bar);
+  btnCleanUpILP_ = MakeNamed<QPushButton>("btnCleanUpILP", il_texts::kCleanUp, bar);
   auto* wrongLines = new QLabel(ToQt(il_texts::kWrongLines), bar);
-  rbWrongLinesClear_ = MakeRadio("rbWrongLinesClear", il_texts::kWrongLinesClear, bar);
-  rbWrongLinesComment_ = MakeRadio("rbWrongLinesComment", il_texts::kWrongLinesComment, bar);
+  rbWrongLinesClear_ =
+      MakeNamed<QRadioButton>("rbWrongLinesClear", il_texts::kWrongLinesClear, bar);
+  rbWrongLinesComment_ =
+      MakeNamed<QRadioButton>("rbWrongLinesComment", il_texts::kWrongLinesComment, bar);
   rbWrongLinesClear_->setChecked(true);
-  btnPrinterIL_ = MakeButton("btnPrinterIL", il_texts::kPrint, bar);
-  BtnEnumerate_ = MakeButton("BtnEnumerate", il_texts::kEnumerate, bar);
+  btnPrinterIL_ = MakeNamed<QPushButton>("btnPrinterIL", il_texts::kPrint, bar);
+  BtnEnumerate_ = MakeNamed<QPushButton>("BtnEnumerate", il_texts::kEnumerate, bar);
   BtnEnumerate_->setToolTip(ToQt(il_texts::kEnumerateHint));
   EditMaxAutoEnumerating_ = new QLineEdit(ToQt(il_texts::kDefaultLimitText), bar);
   EditMaxAutoEnumerating_->setObjectName(QStringLiteral("EditMaxAutoEnumerating"));
@@ -183,8 +177,9 @@ QWidget* IlEditorPage::BuildFileBar() {
 QWidget* IlEditorPage::BuildTransferBar() {
   auto* panel = new QWidget(this);
   auto* kindGroup = new QWidget(panel);
-  rbMainProgram_ = MakeRadio("rbMainProgram", il_texts::kMainProgram, kindGroup);
-  rbServiceProgram_ = MakeRadio("rbServiceProgram", il_texts::kServiceProgram, kindGroup);
+  rbMainProgram_ = MakeNamed<QRadioButton>("rbMainProgram", il_texts::kMainProgram, kindGroup);
+  rbServiceProgram_ =
+      MakeNamed<QRadioButton>("rbServiceProgram", il_texts::kServiceProgram, kindGroup);
   rbMainProgram_->setChecked(true);
   auto* kindLayout = new QHBoxLayout(kindGroup);
   kindLayout->setContentsMargins(0, 0, 0, 0);
@@ -192,8 +187,10 @@ QWidget* IlEditorPage::BuildTransferBar() {
   kindLayout->addWidget(rbServiceProgram_);
   chbxReadProtection_ = new QCheckBox(ToQt(il_texts::kReadProtection), panel);
   chbxReadProtection_->setObjectName(QStringLiteral("chbxReadProtection"));
-  btnSendToControllerIL_ = MakeButton("btnSendToControllerIL", il_texts::kUpload, panel);
-  btnReadProgFromController_ = MakeButton("btnReadProgFromController", il_texts::kRead, panel);
+  btnSendToControllerIL_ =
+      MakeNamed<QPushButton>("btnSendToControllerIL", il_texts::kUpload, panel);
+  btnReadProgFromController_ =
+      MakeNamed<QPushButton>("btnReadProgFromController", il_texts::kRead, panel);
   // Upload and Read need a connected controller; the window enables them once it has one.
   btnSendToControllerIL_->setEnabled(false);
   btnReadProgFromController_->setEnabled(false);
@@ -272,6 +269,8 @@ void IlEditorPage::ConnectSignals() {
 }
 
 std::vector<std::string> IlEditorPage::ProgramLines() const { return ColumnLines(RichEditILP_); }
+
+bool IlEditorPage::ProgramEmpty() const { return RichEditILP_->document()->isEmpty(); }
 
 const std::vector<std::string>& IlEditorPage::NumberLines() const {
   return RichEditILP_->Numbers();
@@ -369,12 +368,8 @@ void IlEditorPage::LimitEditingDone() {
 void IlEditorPage::RenumberLines(int start) {
   if (!editor_.NumberingEnabled()) return;
   const std::vector<std::string> program = ProgramLines();
-  // From line 0 the numbers are made afresh; only a later start reads the ones above it.
-  std::vector<std::string> numbers = start > 0 ? NumberLines() : std::vector<std::string>{};
-  const bool hadNumbers = !NumberLines().empty();
-  if (editor_.RenumberLines(start, program, numbers) || hadNumbers != !numbers.empty()) {
-    SetNumbers(std::move(numbers));
-  }
+  std::vector<std::string> numbers = NumberLines();
+  if (editor_.RenumberLines(start, program, numbers)) SetNumbers(std::move(numbers));
 }
 
 void IlEditorPage::EmptyNumbers() {

@@ -42,6 +42,7 @@ class IlEditorPage : public QWidget {
 
   // The columns' lines: one per text block, none for an empty column.
   std::vector<std::string> ProgramLines() const;
+  bool ProgramEmpty() const;
   const std::vector<std::string>& NumberLines() const;
   void SetProgramText(const QString& text);
   // Fills the program column (a program read from the controller) and numbers it afresh.

@@ -55,8 +55,6 @@ IlProgramEdit::IlProgramEdit(QWidget* parent)
   UpdateNumberColumnWidth();
 }
 
-QWidget* IlProgramEdit::NumberColumn() const { return numberColumn_; }
-
 void IlProgramEdit::SetNumbers(std::vector<std::string> numbers) {
   numbers_ = std::move(numbers);
   UpdateNumberColumnWidth();

@@ -19,7 +19,6 @@ class IlProgramEdit : public QPlainTextEdit {
   // The numbers column, one text per program line ("0->  ", " "); lines past its end show none.
   void SetNumbers(std::vector<std::string> numbers);
   const std::vector<std::string>& Numbers() const { return numbers_; }
-  QWidget* NumberColumn() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -8,6 +8,12 @@
 
 namespace quarn::ui {
 
+Lamp* MakeLamp(const QString& name, const QString& caption, const QColor& color, QWidget* parent) {
+  auto* lamp = new Lamp(caption, color, parent);
+  lamp->setObjectName(name);
+  return lamp;
+}
+
 const QColor& LampColor(link::TLampColour colour) {
   // In TLampColour order: white, green, red, yellow, grey.
   static const std::array<QColor, 5> kColors = {lamp_colors::kWhite, lamp_colors::kGreen,

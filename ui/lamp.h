@@ -24,6 +24,11 @@ inline const QColor kGrey{160, 160, 160};
 // The colour a lamp of the link's state shows.
 const QColor& LampColor(link::TLampColour colour);
 
+class Lamp;
+
+// A lamp made with its object name, by which the window binds it and tests find it.
+Lamp* MakeLamp(const QString& name, const QString& caption, const QColor& color, QWidget* parent);
+
 class Lamp : public QWidget {
   Q_OBJECT
 

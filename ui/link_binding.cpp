@@ -255,17 +255,19 @@ void LinkBinding::UploadClicked() {
   if (lines.empty()) return;
   parts_.status->controls().lblResult->clear();
   parts_.ilEditor->ShowTransferProgress(0, 0);
-  const auto kind = parts_.ilEditor->ServiceProgramChosen() ? link::TProgramKind::Service
-                                                            : link::TProgramKind::Main;
-  uploading_ = transfer_->Upload(lines, kind, parts_.ilEditor->ReadProtectionChosen());
+  uploading_ =
+      transfer_->Upload(lines, ChosenProgramKind(), parts_.ilEditor->ReadProtectionChosen());
+}
+
+link::TProgramKind LinkBinding::ChosenProgramKind() const {
+  return parts_.ilEditor->ServiceProgramChosen() ? link::TProgramKind::Service
+                                                 : link::TProgramKind::Main;
 }
 
 void LinkBinding::ReadClicked() {
   if (shutDown_ || transfer_->Reading()) return;
-  const bool listEmpty = parts_.ilEditor->ProgramLines().empty();
-  const auto kind = parts_.ilEditor->ServiceProgramChosen() ? link::TProgramKind::Service
-                                                            : link::TProgramKind::Main;
-  if (!transfer_->StartDownload(kind, listEmpty)) return;
+  const bool listEmpty = parts_.ilEditor->ProgramEmpty();
+  if (!transfer_->StartDownload(ChosenProgramKind(), listEmpty)) return;
   // The user answered Yes to "The commands list is not empty. Clear it?".
   if (!listEmpty) parts_.ilEditor->ClearProgram();
   parts_.status->controls().lblResult->clear();
@@ -327,7 +329,7 @@ void LinkBinding::RequestListEnded(const link::TListOutcome& outcome) {
 }
 
 void LinkBinding::TransferLogLine(link::TTransferLogCode code, const std::string& text) {
-  if (logs_ != nullptr && datas_.WriteLog) logs_->AddLogMessage(static_cast<int>(code), text);
+  if (logs_ != nullptr) logs_->AddLogMessage(static_cast<int>(code), text);
 }
 
 void LinkBinding::MessageBox(const std::string& text) { ShowMessage(text); }

@@ -80,6 +80,7 @@ class LinkBinding : public QObject, private link::TLinkEvents {
   void Disconnect();
   void UploadClicked();
   void ReadClicked();
+  link::TProgramKind ChosenProgramKind() const;
   void ClearErrorsClicked();
   void UserProgramCodeClicked();
   void UserProgramLineClicked();
@@ -95,11 +96,9 @@ class LinkBinding : public QObject, private link::TLinkEvents {
   // Until Shutdown.
   link::TConnectionSession& Session() { return *session_; }
   link::TProgramTransfer& Transfer() { return *transfer_; }
-  TQtDispatcher& Dispatcher() { return dispatcher_; }
   // The in-process simulator while it serves the connection; nullptr otherwise.
   simulator::TSimulator* Simulator() const { return simulator_.get(); }
   bool UploadRunning() const { return uploading_; }
-  const link::TPortChoice& PortChoice() const { return portChoice_; }
 
  private:
   // link::TLinkEvents

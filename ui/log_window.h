@@ -27,8 +27,6 @@ class TFormLogs : public QWidget, private shell::TransferLogObserver {
             std::unique_ptr<shell::LogClock> clock = nullptr, QWidget* parent = nullptr);
   ~TFormLogs() override;
 
-  shell::TransferLog& Log() { return log_; }
-
   // A producer's line (send, receive, error or string code). Must run on the window's thread.
   void AddLogMessage(int code, std::string_view text) { log_.AddLogMessage(code, text); }
 

@@ -58,7 +58,6 @@ TFormMain::TFormMain(const std::string& settingsPath, std::unique_ptr<link::TPor
   // Start-up: the shared data with its defaults, the title and icon, the window and its pages,
   // the model list, the settings file, whose values the timers and the link take, then the
   // link with the port list and its background scan; the first model is selected.
-  applicationClosing_ = false;
   setObjectName(QStringLiteral("FormMain"));
   setWindowTitle(ToQt(shell::WindowTitle(datas_)));
   setWindowIcon(BrandIcon(datas_.BrandIconName));
@@ -201,11 +200,6 @@ void TFormMain::ReadSettings(const std::string& settingsPath) {
   if (result.Status == shell::SettingsFileStatus::Unreadable) {
     std::fprintf(stderr, "%s\n", result.Message.c_str());
   }
-}
-
-void TFormMain::ApplyPublishedPorts(const std::vector<std::string>& ports) {
-  if (applicationClosing_) return;
-  link_->ApplyPublishedPorts(ports);
 }
 
 void TFormMain::FillModelList() {

@@ -57,8 +57,6 @@ class TFormMain : public QMainWindow {
   void SetStatusTimerInterval(int interval);
   // Adapts the window to the selected model: its direct-control page and supply lamps.
   void ApplyModelToWindow();
-  // Takes a port list published by the background scan (on the window's thread).
-  void ApplyPublishedPorts(const std::vector<std::string>& ports);
   // The "Communication parameters" dialog.
   void OpenCommParameters();
 

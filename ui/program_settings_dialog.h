@@ -24,8 +24,6 @@ class TFormProgramSettings : public QDialog {
   TFormProgramSettings(shell::TCommonDatas& datas, std::function<void(int)> applyInterval,
                        QWidget* parent = nullptr);
 
-  const shell::ProgramSettings& Model() const { return model_; }
-
  private:
   void BuildControls();
   void Apply();

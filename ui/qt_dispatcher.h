@@ -29,7 +29,6 @@ class TQtDispatcher final : public QObject, public link::TDispatcher {
   bool OnUiThread() const override;
 
   void Close();
-  bool Closing() const { return closing_; }
 
  private:
   // Queues `work` on the event loop; mutex_ held.

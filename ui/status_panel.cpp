@@ -6,25 +6,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "link/link_texts.h"
 #include "shell/shell_texts.h"
 #include "ui/lamp.h"
+#include "ui/named_widgets.h"
 #include "ui/qt_text.h"
 #include "ui/ui_texts.h"
 
 namespace quarn::ui {
 namespace {
-
-QLabel* MakeLabel(const char* name, const char* text, QWidget* parent) {
-  auto* label = new QLabel(QString::fromLatin1(text), parent);
-  label->setObjectName(QString::fromLatin1(name));
-  return label;
-}
-
-Lamp* MakeLamp(const char* name, const char* caption, const QColor& color, QWidget* parent) {
-  auto* lamp = new Lamp(QString::fromLatin1(caption), color, parent);
-  lamp->setObjectName(QString::fromLatin1(name));
-  return lamp;
-}
 
 QFrame* Separator(QWidget* parent) {
   auto* line = new QFrame(parent);
@@ -38,20 +28,20 @@ QFrame* Separator(QWidget* parent) {
 StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("pnlStatus"));
   Controls& c = controls_;
-  auto* communicationCaption = MakeLabel("lblCommunication", texts::kCommunication, this);
-  c.communication =
-      MakeLamp("lblCommunicationState", texts::kNotConnected, lamp_colors::kWhite, this);
+  auto* communicationCaption = MakeNamed<QLabel>("lblCommunication", texts::kCommunication, this);
+  c.communication = MakeLamp("lblCommunicationState", ToQt(link::texts::kNotConnected),
+                             lamp_colors::kWhite, this);
   c.btnShowLogList = new QPushButton(ToQt(shell::texts::kShowLogList), this);
   c.btnShowLogList->setObjectName(QStringLiteral("btnShowLogList"));
-  c.lblResult = MakeLabel("lblResult", "", this);
-  c.lblReading = MakeLabel("lblReading", texts::kReading, this);
-  c.lblDebugging = MakeLabel("lblDebugging", texts::kDebuggingMode, this);
+  c.lblResult = MakeNamed<QLabel>("lblResult", "", this);
+  c.lblReading = MakeNamed<QLabel>("lblReading", texts::kReading, this);
+  c.lblDebugging = MakeNamed<QLabel>("lblDebugging", texts::kDebuggingMode, this);
   c.lblDebugging->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
   c.lblDebugging->hide();
 
-  c.lblDirection = MakeLabel("lblDirection", texts::kDirection, this);
-  c.lblPosition = MakeLabel("lblPosition", texts::kPosition, this);
-  c.lblSpeed = MakeLabel("lblSpeed", texts::kSpeed, this);
+  c.lblDirection = MakeNamed<QLabel>("lblDirection", link::texts::kDirectionCaption, this);
+  c.lblPosition = MakeNamed<QLabel>("lblPosition", link::texts::kPosition, this);
+  c.lblSpeed = MakeNamed<QLabel>("lblSpeed", link::texts::kSpeed, this);
   c.accel = MakeLamp("shpAccel", texts::kAccel, lamp_colors::kGrey, this);
   c.decel = MakeLamp("shpDecel", texts::kDecel, lamp_colors::kGrey, this);
   c.constSpeed = MakeLamp("shpConstSpeed", texts::kConstSpeed, lamp_colors::kGrey, this);

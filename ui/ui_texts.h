@@ -7,11 +7,9 @@ namespace quarn::ui::texts {
 // Left panel.
 inline constexpr char kComPort[] = "COM port: ";
 inline constexpr char kId[] = "ID:";
-inline constexpr char kConnect[] = "Connect";
 inline constexpr char kCommParameters[] = "Comm. parameters";
 inline constexpr char kSelectModel[] = "Select model";
 inline constexpr char kRunStop[] = "Run/Stop";
-inline constexpr char kRunStopUnknown[] = "RUN/STOP";
 inline constexpr char kErrors[] = "Errors";
 inline constexpr char kClearErrors[] = "Clear errors";
 inline constexpr char kRom[] = "ROM";
@@ -36,11 +34,7 @@ inline constexpr char kIlPage[] = "Instructions List Mode";
 
 // Status panel.
 inline constexpr char kCommunication[] = "Communication:";
-inline constexpr char kNotConnected[] = "Not connected";
 inline constexpr char kReading[] = "Reading: ";
-inline constexpr char kDirection[] = "Direction: ";
-inline constexpr char kPosition[] = "Position: ";
-inline constexpr char kSpeed[] = "Speed: ";
 inline constexpr char kAccel[] = "Accel";
 inline constexpr char kDecel[] = "Decel";
 inline constexpr char kConstSpeed[] = "Const speed";

@@ -17,6 +17,7 @@
 #include "link/program_transfer.h"
 #include "link/pseudo_terminal.h"
 #include "simulator/simulator.h"
+#include "tests/link/fast_timings.h"
 #include "tests/link/recording_events.h"
 
 namespace quarn::link {
@@ -38,14 +39,12 @@ std::vector<std::string> Program(int count) {
   return lines;
 }
 
-// Waits short enough that a silent line costs little, long enough for a loaded machine.
+// The tests' short waits, with the controller polled at the workbench's own pace.
 LinkTimings QuickTimings() {
-  LinkTimings t;
-  t.ReadPause = 5ms;
-  t.PermissionWait = 5ms;
-  t.AnswerHandling = 150ms;
-  t.GeneralWait = 10ms;
-  t.RepeatPause = 5ms;
+  LinkTimings t = testing::FastTimings();
+  const LinkTimings defaults;
+  t.StateInterval = defaults.StateInterval;
+  t.StateResetInterval = defaults.StateResetInterval;
   return t;
 }
 

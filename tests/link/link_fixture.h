@@ -12,26 +12,13 @@
 #include "link/headless_dispatcher.h"
 #include "link/memory_port.h"
 #include "link/modbus_link.h"
+#include "tests/link/fast_timings.h"
 #include "tests/link/recording_events.h"
 #include "tests/link/scripted_slave.h"
 
 namespace quarn::link::testing {
 
 using namespace std::chrono_literals;
-
-// Short waits: PortCycle 10, answer wait 30, TotalTimeout 30 + 40 x 2 + 10 = 120 ms.
-inline LinkTimings FastTimings() {
-  LinkTimings t;
-  t.ReadPause = 5ms;
-  t.PermissionWait = 5ms;
-  // Room for a loaded machine (sanitizers, parallel tests): a missed answer costs a retry.
-  t.AnswerHandling = 150ms;
-  t.GeneralWait = 10ms;
-  t.RepeatPause = 5ms;
-  t.StateInterval = 20ms;
-  t.StateResetInterval = 100ms;
-  return t;
-}
 
 class RecordingOwner : public TLinkOwner {
  public:

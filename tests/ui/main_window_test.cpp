@@ -24,6 +24,7 @@
 
 #include "shell/shell_texts.h"
 #include "ui/il_editor_page.h"
+#include "ui/link_binding.h"
 #include "ui/log_window.h"
 #include "ui/program_settings_dialog.h"
 
@@ -98,10 +99,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(ports->itemText(1), QStringLiteral("/dev/ttyUSB0"));
     QCOMPARE(ports->currentIndex(), 1);
 
-    window.ApplyPublishedPorts({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1"});
+    window.Link()->ApplyPublishedPorts({"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1"});
     QCOMPARE(ports->count(), 4);
     QCOMPARE(ports->itemText(3), QStringLiteral("/dev/ttyUSB1"));
-    window.ApplyPublishedPorts({});
+    window.Link()->ApplyPublishedPorts({});
     QCOMPARE(ports->count(), 1);
     QCOMPARE(ports->currentText(), QStringLiteral("Simulator"));
     QCOMPARE(ports->placeholderText(), QStringLiteral("COM port..."));
