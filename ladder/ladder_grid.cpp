@@ -345,11 +345,10 @@ bool LadderGrid::AddColumn(ColumnMode mode) {
 bool LadderGrid::DeleteColumn(int col) {
   if (colCount_ < MinColumns + 1 || col < BusColumn || col > LastColumn()) return false;
   const int cursorRow = currentRow_;
-  for (int r = 0; r < RowCount(); ++r) {
-    RemoveElementAt(r, col);
-    Row& row = rows_[static_cast<std::size_t>(r)];
-    row.erase(row.begin() + col);
-  }
+  // Every row's element goes before any row shifts: removing a lone lower half of a vertical line
+  // reaches into the row above, which must still hold the column being deleted.
+  for (int r = 0; r < RowCount(); ++r) RemoveElementAt(r, col);
+  for (Row& row : rows_) row.erase(row.begin() + col);
   --colCount_;
   if (col == BusColumn) {
     // Column 4 became the rail: it takes the rail token and loses its vertical-line halves.

@@ -108,6 +108,15 @@ TEST_F(LadderGridTest, DeleteColumnRemovesWholeElementsAndRebuildsTheRail) {
   EXPECT_EQ(RowPicture(grid, 2), "3:CommonBus;LDI;'M1'");
 }
 
+// A lone lower half of a vertical line (InsertRow and DeleteRow leave such halves) in the deleted
+// column must not take the upper half of the line one column further right.
+TEST_F(LadderGridTest, DeleteColumnKeepsTheNeighbouringVerticalLine) {
+  Put(grid, {{0, 7, "VLine1;HLine;"}, {1, 6, "VLine2;"}, {1, 7, "VLine2;HLine;"}});
+  ASSERT_TRUE(grid.DeleteColumn(6));
+  EXPECT_EQ(RowPicture(grid, 0), "3:CommonBus; 6:VLine1;HLine;");
+  EXPECT_EQ(RowPicture(grid, 1), "3:CommonBus; 6:VLine2;HLine;");
+}
+
 TEST_F(LadderGridTest, DeleteColumnRefusals) {
   EXPECT_FALSE(grid.DeleteColumn(LabelColumn));  // columns with fixed roles stay
   EXPECT_FALSE(grid.DeleteColumn(15));
