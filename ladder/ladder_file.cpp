@@ -137,7 +137,9 @@ struct Header {
   int Cols = 0;
 };
 
-// The sizes, when the header and the checksum are right.
+// The sizes, when the header and the checksum are right. A header line too short to hold a size
+// ("RawCount=" alone) is refused like any other wrong header: dropping the read without a word
+// would leave the user, and ld-check, with no reason for the failure.
 std::optional<Header> CheckHeader(const std::vector<std::string_view>& lines) {
   if (lines.size() < 3) return std::nullopt;
   const auto rows = HeaderSize(lines[0], kRowsKey, 1, MaxRows);

@@ -115,6 +115,7 @@ TEST_F(LadderFileTest, RefusedFilesLeaveTheDiagramAsItWas) {
       "",
       "RawCount=5\r\nColCount=15\r\n",
       "RawCount=\r\nColCount=15\r\nCR=0",
+      "RawCount=5\r\nColCount=\r\nCR=0",
       FileWith(2000000000, 15, {}),
       FileWith(MaxRows + 1, 15, {}),
       FileWith(0, 15, {}),

@@ -67,10 +67,14 @@ TEST(LdCheckTest, BadLinesAreReportedAndSkipped) {
 TEST(LdCheckTest, RefusedFilesFailWithTheFileError) {
   const std::string path =
       WriteTemp("ld_check_bad.ld", "RawCount=2000000000\r\nColCount=15\r\nCR=0");
+  const std::string shortHeader =
+      WriteTemp("ld_check_short.ld", "RawCount=\r\nColCount=15\r\nCR=0");
   // A file that cannot be read is a file error of the command line (exit 2), one that is read
   // and refused is refused input (exit 1); both say "File error: ".
   const std::pair<std::string, int> cases[] = {
-      {path, cli::ExitRefused}, {::testing::TempDir() + "ld_check_missing.ld", cli::ExitUsage}};
+      {path, cli::ExitRefused},
+      {shortHeader, cli::ExitRefused},
+      {::testing::TempDir() + "ld_check_missing.ld", cli::ExitUsage}};
   for (const auto& [file, status] : cases) {
     const CliRun run = RunLdCheck(file);
     EXPECT_EQ(run.status, status);
@@ -78,6 +82,7 @@ TEST(LdCheckTest, RefusedFilesFailWithTheFileError) {
     EXPECT_EQ(run.out, "");
   }
   std::remove(path.c_str());
+  std::remove(shortHeader.c_str());
 }
 
 }  // namespace
