@@ -71,13 +71,13 @@ bool TLDtoIL::BranchCellOpen(const TBlock& block) {
 }
 
 bool TLDtoIL::MRDBranch(Block x) {
-  if (!B(x).Finished || !BranchCellOpen(B(x))) return false;
+  TMRDCell* own = BranchCellOf(B(x));
+  if (!B(x).Finished || own == nullptr || !own->Open) return false;
   TBlock branchBlock;
   branchBlock.StartCell = B(x).StartCell;
   branchBlock.EndCell = B(x).EndCell;
   // Behind a branch point fed by a bare wire from the rail there is no condition to store:
   // every branch loads its own, so it needs neither a marker nor the series form.
-  const TMRDCell* own = BranchCellOf(B(x));
   const bool fedByRail = FedByRail(Rung().MPSList[static_cast<std::size_t>(own->MPS)].Cell);
   if (!fedByRail) branchBlock.Elem.emplace_back(texts::kMarkerPlaceholder);
   branchBlock.Elem.insert(branchBlock.Elem.end(), B(x).Elem.begin(), B(x).Elem.end());
@@ -92,13 +92,10 @@ bool TLDtoIL::MRDBranch(Block x) {
   branchBlock.Finished = true;
   const Block z = AppendCopyOf(branchBlock);
   B(x).Join = z;
-  BranchCellOf(B(z))->Open = false;
-  TMRDCell* branch = FindBranchCell(B(z).StartCell);
-  if (branch == nullptr) return false;
-  branch->Open = false;
-  branch->Completed = true;
-  TraceMPS(branch->MPS);
-  if (!fedByRail) B(z).Elem.front() = MarkerText(branch->MPS, branch->Index);
+  own->Open = false;
+  own->Completed = true;
+  TraceMPS(own->MPS);
+  if (!fedByRail) B(z).Elem.front() = MarkerText(own->MPS, own->Index);
   return true;
 }
 

@@ -108,7 +108,7 @@ bool TLDtoIL::CompileStep() {
       return true;
     }
   }
-  if (BranchCellOpen(B(x)) && MRDBranch(x)) {
+  if (MRDBranch(x)) {
     TraceBlock(LastBlock());
     return true;
   }

@@ -74,6 +74,7 @@ class TLDtoIL {
   TMRDCell* FindBranchCell(TGridCell cell);
   TMRDCell* BranchCellOf(const TBlock& block);
   bool BranchCellOpen(const TBlock& block);
+  // Closes the open branch cell that x starts as an MRD branch; false when x starts none.
   bool MRDBranch(Block x);
   // Only plain wires lie between the cell and the rail on its row.
   bool FedByRail(TGridCell point) const;
