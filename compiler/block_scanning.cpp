@@ -169,46 +169,42 @@ std::optional<TLDtoIL::Block> TLDtoIL::NearestOpenBlock(Block x) {
   return std::nullopt;
 }
 
-bool TLDtoIL::ORBlockAboveHolds(Block x, Block y) {
+std::optional<TLDtoIL::Block> TLDtoIL::ORBlockAboveTest(Block x) {
   const TBlock& lower = B(x);
-  const TBlock& upper = B(y);
-  return lower.StartCell.Row >= upper.EndCell.Row && lower.StartCell.Col >= upper.StartCell.Col &&
-         upper.EndCell.Col >= lower.EndCell.Col && LeftConnected(upper, lower) &&
-         RightConnected(upper, lower);
-}
-
-bool TLDtoIL::ORBlockAboveTest(Block x) {
-  const TBlock& block = B(x);
-  if (block.StartCell.Row <= 0 || block.EndCell.Col >= grid_.LastColumn() ||
-      block.StartCell.Col < ladder::BusColumn || !block.Finished || block.BlockType == btMRD) {
-    return false;
+  if (lower.StartCell.Row <= 0 || lower.EndCell.Col >= grid_.LastColumn() ||
+      lower.StartCell.Col < ladder::BusColumn || !lower.Finished || lower.BlockType == btMRD) {
+    return std::nullopt;
   }
   const std::optional<Block> y = NearestOpenBlock(x);
-  return y && ORBlockAboveHolds(x, *y);
+  if (!y) return std::nullopt;
+  const TBlock& upper = B(*y);
+  const bool holds = lower.StartCell.Row >= upper.EndCell.Row &&
+                     lower.StartCell.Col >= upper.StartCell.Col &&
+                     upper.EndCell.Col >= lower.EndCell.Col && LeftConnected(upper, lower) &&
+                     RightConnected(upper, lower);
+  if (!holds) return std::nullopt;
+  return y;
 }
 
-bool TLDtoIL::ORBlockAbove(Block x) {
+bool TLDtoIL::ORBlockAbove(Block x, Block y) {
   if (B(x).EndCell.Col == grid_.LastColumn()) return false;
   if (B(x).BlockType == btUNDEF || B(x).Elem.empty()) {
     SetError(texts::ErrParallelBlock);
     return false;
   }
-  const std::optional<Block> y = NearestOpenBlock(x);
-  if (!y) return false;
-  if (B(*y).BlockType == btUNDEF || B(*y).Elem.empty()) {
+  if (B(y).BlockType == btUNDEF || B(y).Elem.empty()) {
     SetError(texts::ErrParallelBlock);
     return false;
   }
-  if (!ORBlockAboveHolds(x, *y)) return false;
   // An inversion in front of a parallel branch has nothing to invert.
-  if (B(*y).Elem.front() == texts::kInv || B(x).Elem.front() == texts::kInv) {
+  if (B(y).Elem.front() == texts::kInv || B(x).Elem.front() == texts::kInv) {
     SetError(texts::ErrParallelBlock);
     return false;
   }
   TBlock merged;
-  merged.StartCell = B(*y).StartCell;
+  merged.StartCell = B(y).StartCell;
   merged.EndCell = B(x).EndCell;
-  merged.Elem = B(*y).Elem;
+  merged.Elem = B(y).Elem;
   const TBlock& lower = B(x);
   if (lower.BlockType == btLD || lower.BlockType == btOR) {
     merged.Elem.push_back(ParallelForm(lower.Elem.front()));
@@ -222,7 +218,7 @@ bool TLDtoIL::ORBlockAbove(Block x) {
   merged.Finished = true;
   const Block z = AppendCopyOf(merged);
   TraceBlock(z);
-  B(x).Join = B(*y).Join = z;
+  B(x).Join = B(y).Join = z;
   if (B(z).StartCell.Col == ladder::BusColumn) return true;
   // The lower row was taken for a branch when the rung was walked; it is a parallel path.
   TMRDCell* branch = FindBranchCell(B(x).StartCell);
@@ -283,26 +279,25 @@ bool TLDtoIL::WireSegmentAhead(TGridCell cell) {
   return scanned && trial.Finished && trial.BlockType == btUNDEF;
 }
 
-bool TLDtoIL::ANDBlockAtLeftTest(Block x) {
+std::optional<TLDtoIL::Block> TLDtoIL::ANDBlockAtLeftTest(Block x) {
   const TBlock& block = B(x);
   if (block.StartCell.Col <= ladder::BusColumn || !block.Finished || BranchCellOpen(block)) {
-    return false;
+    return std::nullopt;
   }
   const std::optional<Block> y = NearestOpenBlock(x);
-  if (!y) return false;
+  if (!y) return std::nullopt;
   const TBlock& left = B(*y);
   if (BranchCellOpen(left) && (block.BlockType == btApply || block.BlockType == btMRD)) {
-    return false;
+    return std::nullopt;
   }
-  return block.StartCell.Col == left.EndCell.Col + 1 && block.StartCell.Row == left.StartCell.Row;
+  if (block.StartCell.Col != left.EndCell.Col + 1 || block.StartCell.Row != left.StartCell.Row) {
+    return std::nullopt;
+  }
+  return y;
 }
 
-bool TLDtoIL::ANDBlockAtLeft(Block x) {
-  if (BranchCellOpen(B(x))) return false;
-  const std::optional<Block> y = NearestOpenBlock(x);
-  if (!y) return false;
+bool TLDtoIL::ANDBlockAtLeft(Block x, Block y) {
   if (B(x).BlockType == btApply) {
-    if (BranchCellOpen(B(*y))) return false;
     // Every branch on the stretch left of the output now drives an output.
     const int row = B(x).StartCell.Row;
     for (int c = B(x).StartCell.Col - 1; c >= ladder::BusColumn && grid_.Conducts(row, c); --c) {
@@ -314,7 +309,7 @@ bool TLDtoIL::ANDBlockAtLeft(Block x) {
     }
   }
   const TBlock& right = B(x);
-  const TBlock& left = B(*y);
+  const TBlock& left = B(y);
   if (left.EndCell.Row < right.EndCell.Row &&
       RowsHoldContent(left.EndCell.Row + 1, right.EndCell.Row, left.StartCell.Col, left.EndCell.Col,
                       ladder::CfHLine | ladder::CfElement)) {
@@ -353,9 +348,8 @@ bool TLDtoIL::ANDBlockAtLeft(Block x) {
   } else {
     joined.BlockType = right.BlockType != btUNDEF ? right.BlockType : left.BlockType;
   }
-  const Block yIndex = *y;
   const Block z = AppendCopyOf(joined);
-  B(x).Join = B(yIndex).Join = z;
+  B(x).Join = B(y).Join = z;
   return true;
 }
 

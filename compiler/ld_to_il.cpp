@@ -82,9 +82,9 @@ bool TLDtoIL::CompileStep() {
     return false;
   }
 
-  if (ORBlockAboveTest(x)) {
+  if (const std::optional<Block> above = ORBlockAboveTest(x)) {
     Trace(texts::kStep1);
-    if (ORBlockAbove(x)) {
+    if (ORBlockAbove(x, *above)) {
       TraceBlock(LastBlock());
       return true;
     }
@@ -101,9 +101,9 @@ bool TLDtoIL::CompileStep() {
     NewBlock(ahead);
     return true;
   }
-  if (ANDBlockAtLeftTest(x)) {
+  if (const std::optional<Block> left = ANDBlockAtLeftTest(x)) {
     Trace(texts::kStep3);
-    if (ANDBlockAtLeft(x)) {
+    if (ANDBlockAtLeft(x, *left)) {
       TraceBlock(LastBlock());
       return true;
     }

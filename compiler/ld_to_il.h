@@ -56,13 +56,14 @@ class TLDtoIL {
   bool LeftConnected(const TBlock& upper, const TBlock& lower) const;
   bool RightConnected(const TBlock& upper, const TBlock& lower) const;
   std::optional<Block> NearestOpenBlock(Block x);
-  bool ORBlockAboveHolds(Block x, Block y);
-  bool ORBlockAboveTest(Block x);
-  bool ORBlockAbove(Block x);
+  // The open block above that x joins in parallel; the action then merges the two.
+  std::optional<Block> ORBlockAboveTest(Block x);
+  bool ORBlockAbove(Block x, Block y);
   std::optional<TGridCell> ORBlockBelow(Block x);
   bool WireSegmentAhead(TGridCell cell);
-  bool ANDBlockAtLeftTest(Block x);
-  bool ANDBlockAtLeft(Block x);
+  // The open block that ends just left of x; the action then joins the two in series.
+  std::optional<Block> ANDBlockAtLeftTest(Block x);
+  bool ANDBlockAtLeft(Block x, Block y);
   bool RowsHoldContent(int row1, int row2, int col1, int col2, std::uint8_t flags) const;
   std::optional<std::pair<Block, Block>> TwoBranchesExist();
   bool CombineBranches(Block a, Block b);
