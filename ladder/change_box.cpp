@@ -13,11 +13,6 @@ using namespace program_model;
 
 namespace {
 
-constexpr KindMask kContinuation = KindBit(EkTransOperand1) | KindBit(EkTransOperand2) |
-                                   KindBit(EkTransEnd) | KindBit(EkInstrOperand1) |
-                                   KindBit(EkInstrOperand2) | KindBit(EkInstrOperand3) |
-                                   KindBit(EkInstrOperand4) | KindBit(EkInstrEnd);
-
 struct SavedCell {
   int Col;
   std::string Text;

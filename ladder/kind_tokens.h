@@ -11,11 +11,24 @@
 #include <string>
 #include <string_view>
 
+#include "program_model/element_kinds.h"
+
 namespace quarn::ladder {
 
 using KindMask = std::uint32_t;
 
 inline constexpr KindMask KindBit(std::uint8_t code) { return KindMask{1} << code; }
+
+// The cells of a comparison or apply instruction after its first one that hold an operand.
+inline constexpr KindMask kOperandCells =
+    KindBit(program_model::EkTransOperand1) | KindBit(program_model::EkTransOperand2) |
+    KindBit(program_model::EkInstrOperand1) | KindBit(program_model::EkInstrOperand2) |
+    KindBit(program_model::EkInstrOperand3) | KindBit(program_model::EkInstrOperand4);
+// The last cell of a comparison or apply instruction.
+inline constexpr KindMask kElementEnds =
+    KindBit(program_model::EkTransEnd) | KindBit(program_model::EkInstrEnd);
+// Every cell of a comparison or apply instruction after its first one.
+inline constexpr KindMask kContinuation = kOperandCells | kElementEnds;
 
 // "LD;" for code 2; empty for a code that names no kind.
 std::string KindToken(std::uint8_t code);

@@ -37,13 +37,7 @@ constexpr KindMask kContactLike = Bits(
     {EkLD, EkLDI, EkLDF, EkLDP, EkTransStart, EkTransOperand1, EkTransOperand2, EkTransEnd, EkINV});
 constexpr KindMask kOutputLike = Bits({EkInstrStart, EkInstrOperand1, EkInstrOperand2,
                                        EkInstrOperand3, EkInstrOperand4, EkInstrEnd, EkOUT});
-constexpr KindMask kMultiCell =
-    Bits({EkTransStart, EkTransOperand1, EkTransOperand2, EkTransEnd, EkInstrStart, EkInstrOperand1,
-          EkInstrOperand2, EkInstrOperand3, EkInstrOperand4, EkInstrEnd});
-// Cells of a multi-cell element after its first one.
-constexpr KindMask kOperandCells = Bits({EkTransOperand1, EkTransOperand2, EkInstrOperand1,
-                                         EkInstrOperand2, EkInstrOperand3, EkInstrOperand4});
-constexpr KindMask kContinuation = kOperandCells | Bits({EkTransEnd, EkInstrEnd});
+constexpr KindMask kMultiCell = Bits({EkTransStart, EkInstrStart}) | kContinuation;
 
 // MainElementKind looks for these in this order.
 constexpr std::uint8_t kPrincipalKinds[] = {EkInstrStart,    EkInstrOperand1, EkInstrOperand2,

@@ -12,10 +12,7 @@ using namespace program_model;
 namespace {
 
 // Cells a wire may not enter: the inside of a comparison or apply instruction.
-constexpr KindMask kClosedToWires =
-    KindBit(EkTransOperand1) | KindBit(EkTransOperand2) | KindBit(EkTransEnd) |
-    KindBit(EkInstrStart) | KindBit(EkInstrOperand1) | KindBit(EkInstrOperand2) |
-    KindBit(EkInstrOperand3) | KindBit(EkInstrOperand4) | KindBit(EkInstrEnd);
+constexpr KindMask kClosedToWires = kContinuation | KindBit(EkInstrStart);
 
 std::string VerticalTokensOf(const LadderGrid& grid, int row, int col) {
   std::string kinds;

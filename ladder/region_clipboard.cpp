@@ -8,11 +8,6 @@ using namespace program_model;
 
 namespace {
 
-constexpr KindMask kOperandCells = KindBit(EkTransOperand1) | KindBit(EkTransOperand2) |
-                                   KindBit(EkInstrOperand1) | KindBit(EkInstrOperand2) |
-                                   KindBit(EkInstrOperand3) | KindBit(EkInstrOperand4);
-constexpr KindMask kElementEnds = KindBit(EkTransEnd) | KindBit(EkInstrEnd);
-
 // The region must not start or end inside a comparison or apply instruction.
 bool EdgesAreWhole(LadderGrid& grid, const TGridRect& rect) {
   for (int row = rect.Row1; row <= rect.Row2; ++row) {
