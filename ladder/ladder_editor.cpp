@@ -65,6 +65,13 @@ LadderEditor::LadderEditor(LadderGrid& grid, const RegisterNames& registers)
 
 void LadderEditor::Message(std::string_view text) { grid_.Events().ShowMessage(text); }
 
+std::string LadderEditor::KeptVerticals(int row, int col) const {
+  std::string kinds;
+  if (grid_.HasKind(row, col, EkVLine1)) kinds += KindToken(EkVLine1);
+  if (grid_.HasKind(row, col, EkVLine2)) kinds += KindToken(EkVLine2);
+  return kinds;
+}
+
 // ---- Placement ----
 
 bool LadderEditor::CheckInstructionColumn(const TInstructions& instruction) const {
@@ -163,8 +170,7 @@ bool LadderEditor::PlaceContact(const TInstructions& instruction, std::string_vi
   const int row = grid_.CurrentRow();
   const int col = grid_.CurrentCol();
   std::string kinds = col == BusColumn ? KindToken(EkCommonBus) : std::string();
-  if (grid_.HasKind(row, col, EkVLine1)) kinds += KindToken(EkVLine1);
-  if (grid_.HasKind(row, col, EkVLine2)) kinds += KindToken(EkVLine2);
+  kinds += KeptVerticals(row, col);
   kinds += KindToken(instruction.ElementKind);
   grid_.SetKinds(row, col, std::move(kinds));
   grid_.SetText(row, col, std::string(operand));
@@ -194,8 +200,7 @@ bool LadderEditor::PlaceComparison(const TInstructions& instruction, std::string
     return false;
   }
   std::string kinds = col == BusColumn ? KindToken(EkCommonBus) : std::string();
-  if (grid_.HasKind(row, col, EkVLine1)) kinds += KindToken(EkVLine1);
-  if (grid_.HasKind(row, col, EkVLine2)) kinds += KindToken(EkVLine2);
+  kinds += KeptVerticals(row, col);
   kinds += KindToken(EkTransStart);
   grid_.SetCell(row, col, instruction.Mnemonic, TLDMLayers{std::move(kinds), {}, {}, {}, {}});
   bool complete = false;

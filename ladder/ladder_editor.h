@@ -96,6 +96,8 @@ class LadderEditor {
   void PlaceOperandCell(int row, int col, std::string kinds, std::string_view operand);
   void SetAnnotation(int row, int col, const std::string& cmd, const std::string* comment);
   void Message(std::string_view text);
+  // The "VLine1;" and "VLine2;" tokens the cell holds, which an element or wire placed there keeps.
+  std::string KeptVerticals(int row, int col) const;
 
   LadderGrid& grid_;
   const RegisterNames* registers_;

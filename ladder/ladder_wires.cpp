@@ -14,13 +14,6 @@ namespace {
 // Cells a wire may not enter: the inside of a comparison or apply instruction.
 constexpr KindMask kClosedToWires = kContinuation | KindBit(EkInstrStart);
 
-std::string VerticalTokensOf(const LadderGrid& grid, int row, int col) {
-  std::string kinds;
-  if (grid.HasKind(row, col, EkVLine1)) kinds += KindToken(EkVLine1);
-  if (grid.HasKind(row, col, EkVLine2)) kinds += KindToken(EkVLine2);
-  return kinds;
-}
-
 }  // namespace
 
 // ---- Wires and inversion ----
@@ -40,7 +33,7 @@ bool LadderEditor::CanPlaceLine(int row, int col, std::uint8_t kind, bool showMe
 bool LadderEditor::AddHorizontalLine(int row, int col) {
   ClearPreviewRow(row);
   if (!CanPlaceLine(row, col, EkHLine, true)) return false;
-  std::string kinds = col == BusColumn ? KindToken(EkCommonBus) : VerticalTokensOf(grid_, row, col);
+  std::string kinds = col == BusColumn ? KindToken(EkCommonBus) : KeptVerticals(row, col);
   grid_.SetKinds(row, col, kinds + KindToken(EkHLine));
   grid_.SetText(row, col, {});
   if (col < grid_.LastColumn()) {
@@ -80,7 +73,7 @@ bool LadderEditor::AddInversion(int row, int col) {
     return false;
   }
   if (!CanPlaceLine(row, col, EkINV, true)) return false;
-  grid_.SetKinds(row, col, VerticalTokensOf(grid_, row, col) + KindToken(EkINV));
+  grid_.SetKinds(row, col, KeptVerticals(row, col) + KindToken(EkINV));
   grid_.SetText(row, col, {});
   grid_.SetCursor(row, col < grid_.LastColumn() ? col + 1 : col);
   grid_.RequestRepaint();
@@ -101,8 +94,7 @@ void LadderEditor::DeleteInstruction() {
     grid_.SetText(row, col, {});
     grid_.SetCmd(row, col, {});
     grid_.SetLbl(row, col, {});
-    grid_.SetKinds(row, col,
-                   col == BusColumn ? KindToken(EkCommonBus) : VerticalTokensOf(grid_, row, col));
+    grid_.SetKinds(row, col, col == BusColumn ? KindToken(EkCommonBus) : KeptVerticals(row, col));
   }
   grid_.RequestRepaint();
   grid_.SelectCursorCell();
