@@ -98,8 +98,6 @@ class TLDtoIL {
   std::vector<TFragment> fragments_;
   int fragmentCount_ = 0;
   std::string lastLine_;
-  // The row after the previous rung: labels from there on belong to the next rung.
-  int labelRow_ = 0;
 };
 
 }  // namespace quarn::compiler

@@ -6,6 +6,12 @@ namespace quarn::ladder {
 
 namespace {
 
+struct MotionName {
+  std::int64_t Value;
+  std::string_view MotionCommand;  // empty: no motion command has this number
+  std::string_view Microstep;      // empty: no microstep mode has this number
+};
+
 // Microstep code 6 does not exist: the codes of 1/128 and 1/256 are 7 and 8.
 constexpr std::array<MotionName, 11> kMotionNames{{
     {0, "RUN", "MICROSTEPPING 1/1"},
@@ -29,8 +35,6 @@ std::optional<std::string_view> NameOf(std::int64_t value, std::string_view Moti
 }
 
 }  // namespace
-
-std::span<const MotionName> MotionNames() { return kMotionNames; }
 
 std::optional<std::string_view> MotionCommandName(std::int64_t value) {
   return NameOf(value, &MotionName::MotionCommand);
