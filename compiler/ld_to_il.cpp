@@ -44,8 +44,8 @@ void TLDtoIL::Run() {
       std::vector<TBlock>& blocks = fragments_.back().Blocks;
       blocks.erase(blocks.begin(), blocks.end() - 1);
       blocks.shrink_to_fit();
-      position_.Row = blocks.back().EndCell.Row;
-      position_.Col = ladder::BusColumn;
+      // The next rung starts below this one.
+      position_ = TGridCell{blocks.back().EndCell.Row, ladder::BusColumn};
     }
     ++position_.Row;
   }
@@ -59,7 +59,6 @@ bool TLDtoIL::CompileFragment() {
   while (!Rung().Completed) {
     if (!CompileStep()) return false;
   }
-  position_.Row = B(LastBlock()).EndCell.Row;
   return true;
 }
 
