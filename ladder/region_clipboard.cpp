@@ -61,6 +61,10 @@ bool RegionClipboard::PasteRegion(LadderGrid& grid) {
   if (col0 < BusColumn) return false;
   const int rows = static_cast<int>(buffer_.Cells.size());
   const int cols = rows > 0 ? static_cast<int>(buffer_.Cells.front().size()) : 0;
+  if (buffer_.HasOutput && buffer_.OriginCol != col0) {
+    grid.Events().ShowMessage(texts::kPasteOutputElsewhere);
+    return false;
+  }
   bool occupied = false;
   for (int i = 0; i < rows; ++i) {
     for (int j = 0; j < cols; ++j) {
@@ -78,10 +82,6 @@ bool RegionClipboard::PasteRegion(LadderGrid& grid) {
       std::uint8_t flags = grid.CellFlags(row, col);
       if (col == BusColumn) flags &= static_cast<std::uint8_t>(~(CfUpper | CfLower));
       if (flags != 0) occupied = true;
-      if (buffer_.HasOutput && buffer_.OriginCol != col0) {
-        grid.Events().ShowMessage(texts::kPasteOutputElsewhere);
-        return false;
-      }
     }
   }
   LadderGrid::UpdateGuard updates(grid);
