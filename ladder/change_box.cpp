@@ -79,21 +79,19 @@ bool InstructionChangeBox::Open(int row, int col) {
   LadderGrid& grid = editor_.Grid();
   const int start = grid.CurrentCol();
   OperandTexts operands;
+  int count = 1;
   if (instruction->ElementKind == EkLabel) {
     const std::string& label = grid.Text(row, start);
     operands[0] = label.size() > 2 ? label.substr(2) : std::string();
   } else if (instruction->ElementKind == EkTransStart || instruction->ElementKind == EkInstrStart) {
-    const int count = OperandCount(*instruction);
+    count = OperandCount(*instruction);
     for (int k = 0; k < count && k < 4; ++k) {
       operands[static_cast<std::size_t>(k)] = grid.Text(row, start + k + 1);
     }
-  } else if (instruction->ElementKind != EkINV) {
+  } else if (instruction->ElementKind == EkINV) {
+    count = 0;
+  } else {
     operands[0] = grid.Text(row, start);
-  }
-  int count = 1;
-  if (instruction->ElementKind == EkINV) count = 0;
-  if (instruction->ElementKind == EkTransStart || instruction->ElementKind == EkInstrStart) {
-    count = OperandCount(*instruction);
   }
   text_ = instruction->Mnemonic;
   for (int k = 0; k < count && k < 4; ++k) text_ += ' ' + operands[static_cast<std::size_t>(k)];
