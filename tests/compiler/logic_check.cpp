@@ -221,14 +221,19 @@ std::string CompareLogic(const ladder::LadderGrid& grid, const std::vector<std::
   const std::vector<std::string> inputNames(names.begin(), names.end());
   // Every combination of a few inputs; a fixed sample of random ones beyond that.
   constexpr std::size_t kExhaustiveInputs = 12;
+  constexpr std::size_t kWordBits = 64;
   const bool exhaustive = inputNames.size() <= kExhaustiveInputs;
   const std::size_t combinations =
       exhaustive ? std::size_t{1} << inputNames.size() : std::size_t{1} << kExhaustiveInputs;
   std::mt19937_64 random(20261211);
   for (std::size_t round = 0; round < combinations; ++round) {
-    const std::uint64_t bits = exhaustive ? round : random();
+    std::uint64_t bits = exhaustive ? round : random();
     Inputs inputs;
-    for (std::size_t i = 0; i < inputNames.size(); ++i) inputs[inputNames[i]] = (bits >> i) & 1u;
+    for (std::size_t i = 0; i < inputNames.size(); ++i) {
+      // A word holds 64 inputs; a random round draws another one for the next 64.
+      if (i > 0 && i % kWordBits == 0) bits = random();
+      inputs[inputNames[i]] = (bits >> (i % kWordBits)) & 1u;
+    }
     const Outputs expected = ladder.Evaluate(inputs);
     Outputs actual;
     IlMachine machine;
