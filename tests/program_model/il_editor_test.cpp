@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "program_model/il_editor_texts.h"
-#include "tests/shell/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::program_model {
 namespace {
 
 using Lines = std::vector<std::string>;
-using shell::testing::ReadText;
-using shell::testing::TempFolder;
-using shell::testing::WriteText;
+using test_support::ReadText;
+using test_support::TempFolder;
+using test_support::WriteText;
 
 // The numbers a whole program gets, the reference every partial renumbering must reach.
 Lines FullNumbers(const Lines& program) {
@@ -247,7 +247,7 @@ TEST(IlEditorFiles, SaveWritesEveryLineOnceAndFailsCleanly) {
   EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
                                                              std::filesystem::perms::owner_write |
                                                              std::filesystem::perms::group_read);
-  EXPECT_EQ(shell::testing::FileNames(folder.Path()), Lines{"prog.txt"});  // no temporary left
+  EXPECT_EQ(test_support::FileNames(folder.Path()), Lines{"prog.txt"});  // no temporary left
 
   // Saving through a link keeps the link and writes its target.
   std::filesystem::create_symlink(path, folder / "link.txt");
