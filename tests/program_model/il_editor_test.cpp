@@ -261,6 +261,20 @@ TEST(IlEditorFiles, SaveWritesEveryLineOnceAndFailsCleanly) {
   EXPECT_EQ(failed.Error, std::string(il_texts::kFileNotSaved) + nowhere);
 }
 
+TEST(IlEditorFiles, ANewFileHonoursTheUmask) {
+  TempFolder folder;
+  const mode_t previous = ::umask(0);
+  for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
+    ::umask(mask);
+    const std::string path = folder / ("new-" + std::to_string(mask) + ".txt");
+    EXPECT_TRUE(SaveProgramFile(path, {"END"}).Saved);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask) << std::oct << mask;
+  }
+  ::umask(previous);
+}
+
 TEST(IlEditorKeys, ScrollStepOfNavigationKeys) {
   using K = NavigationKey;
   struct Case {
