@@ -103,6 +103,23 @@ TEST_F(LinkCliTest, UploadThenDownload) {
   EXPECT_EQ(ReadText(log), "");
 }
 
+TEST_F(LinkCliTest, UploadReadsTheFileAsTheWorkbenchLoadsIt) {
+  Start();
+  // A byte-order mark, CR LF line ends and a blank line, as editors on other systems save.
+  const std::string file =
+      File("marked.il", "\xEF\xBB\xBFLD\tX0\r\nOUT\tY0\r\n\r\nMOV\tK3000\tD361\r\nEND\r\n");
+  const CliRun upload = RunOn("upload", {file});
+  EXPECT_EQ(upload.code, ExitOk) << upload.out << upload.err;
+  EXPECT_EQ(upload.out, "Data transfer result:  successful\n");
+  const CliRun download = RunOn("download");
+  EXPECT_EQ(download.code, ExitOk) << download.err;
+  EXPECT_EQ(download.out, kProgram + "//Totally 4 commands were read from the controller\n");
+
+  const CliRun folder = RunOn("upload", {folder_.Path()});
+  EXPECT_EQ(folder.code, ExitUsage);
+  EXPECT_NE(folder.err.find(folder_.Path()), std::string::npos) << folder.err;
+}
+
 TEST_F(LinkCliTest, AProtectedProgramCannotBeRead) {
   Start();
   EXPECT_EQ(RunOn("upload", {"--protect", File("program.il", kProgram)}).code, ExitOk);

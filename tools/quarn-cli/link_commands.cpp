@@ -9,6 +9,7 @@
 #include "link/current_description.h"
 #include "link/link_texts.h"
 #include "link/register_map.h"
+#include "program_model/il_editor.h"
 #include "tools/quarn-cli/cli.h"
 #include "tools/quarn-cli/link_cli_session.h"
 
@@ -86,13 +87,14 @@ int RunUpload(const Args& args, Io& io) {
       code != ExitOk) {
     return code;
   }
-  std::string content;
-  std::string error;
-  if (!ReadFileBytes(options.Positional[0], content, error)) {
-    io.err << "quarn-cli: " << error << "\n";
+  // Read as the workbench's editor loads a program (byte-order mark, CR and CR LF line ends,
+  // size and folder checks), so a file the workbench uploads uploads here too.
+  program_model::ProgramFile file = program_model::ReadProgramFile(options.Positional[0]);
+  if (!file.Read) {
+    io.err << "quarn-cli: " << file.Error << "\n";
     return ExitUsage;
   }
-  std::vector<std::string> lines = SplitLines(content);
+  std::vector<std::string>& lines = file.Lines;
   CliLink link(options, datas, io.out);
   if (const int code = Connect(link, true, io); code != ExitOk) return code;
   const auto kind = options.Service ? link::TProgramKind::Service : link::TProgramKind::Main;
