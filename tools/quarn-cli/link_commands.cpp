@@ -1,6 +1,7 @@
 // The link commands: identify a controller, upload and download its program, read named
 // registers and poll its state, over a serial device or a pseudo-terminal.
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -248,11 +249,10 @@ const std::vector<StateLines>& StateTable() {
        [](const TControllerState& s, std::ostream& o) { o << "speed: " << s.SpeedText << "\n"; }},
       {TStateField::MotorStatus,
        [](const TControllerState& s, std::ostream& o) {
-         static constexpr const char* kLamps[] = {"Energized",   "Hold",      "Accel",   "Decel",
-                                                  "Const speed", "BUSY_MOVE", "BUSY_RUN"};
+         static_assert(std::size(link::texts::kMotorLampCaptions) == link::kMotorLampCount);
          o << "motor status:";
          for (std::size_t i = 0; i < s.MotorLamps.size(); ++i) {
-           o << " " << kLamps[i] << "=" << LampName(s.MotorLamps[i]);
+           o << " " << link::texts::kMotorLampCaptions[i] << "=" << LampName(s.MotorLamps[i]);
          }
          o << "\n";
        }},
