@@ -476,7 +476,7 @@ int LadderGrid::ElementStartOffset(int row, int col) const {
   return 0;
 }
 
-TInstructions LadderGrid::FindInstructionOfCell(int row, int col) const {
+const TInstructions& LadderGrid::FindInstructionOfCell(int row, int col) const {
   return FindInstructionOfCellText(Kinds(row, col), Text(row, col));
 }
 

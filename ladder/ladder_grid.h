@@ -177,7 +177,7 @@ class LadderGrid {
   int ElementStartOffset(int row, int col) const;
   // The catalogue instruction the cell stands for; the placeholder (API number 0) for wires,
   // operand cells and empty cells.
-  program_model::TInstructions FindInstructionOfCell(int row, int col) const;
+  const program_model::TInstructions& FindInstructionOfCell(int row, int col) const;
   // The kinds a cell keeps when its element is removed: "CommonBus;" for the rail, otherwise
   // its vertical-line halves.
   std::string LinkSkeleton(int row, int col) const;

@@ -170,4 +170,8 @@ inline constexpr std::string_view kTryAgain =
     "reading.";
 inline constexpr std::string_view kDebuggingImpossible = "//Debugging is impossible.";
 
+// Captions of the motor status lamps, indexed by TMotorLamp (link/controller_state.h).
+inline constexpr std::string_view kMotorLampCaptions[] = {
+    "Energized", "Hold", "Accel", "Decel", "Const speed", "BUSY_MOVE", "BUSY_RUN"};
+
 }  // namespace quarn::link::texts

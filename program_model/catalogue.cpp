@@ -116,46 +116,47 @@ TInstructions FindInstructionByMnemonic(std::string_view mnemonic) {
 
 TInstructions FindInstructionByApi(std::uint16_t api) { return CatalogueEntryByApi(api); }
 
-TInstructions FindInstructionByElementKind(std::uint8_t code) {
+const TInstructions& FindInstructionByElementKind(std::uint8_t code) {
   switch (code) {
     case EkLD:
-      return FindInstructionByMnemonic("LD");
+      return CatalogueEntryByMnemonic("LD");
     case EkLDI:
-      return FindInstructionByMnemonic("LDI");
+      return CatalogueEntryByMnemonic("LDI");
     case EkOUT:
-      return FindInstructionByMnemonic("OUT");
+      return CatalogueEntryByMnemonic("OUT");
     case EkLDF:
-      return FindInstructionByMnemonic("LDF");
+      return CatalogueEntryByMnemonic("LDF");
     case EkLDP:
-      return FindInstructionByMnemonic("LDP");
+      return CatalogueEntryByMnemonic("LDP");
     case EkTransStart:
     case EkTransOperand1:
     case EkTransOperand2:
     case EkTransEnd:
-      return FindInstructionByMnemonic("LD&");
+      return CatalogueEntryByMnemonic("LD&");
     case EkINV:
-      return FindInstructionByMnemonic("INV");
+      return CatalogueEntryByMnemonic("INV");
     default:
       return InstructionCatalogue()[0];
   }
 }
 
-TInstructions FindInstructionOfCellText(std::string_view elementKindText,
-                                        std::string_view displayText) {
+const TInstructions& FindInstructionOfCellText(std::string_view elementKindText,
+                                               std::string_view displayText) {
+  // An operand instruction is named by its display text.
+  if (elementKindText.find("TransStart") != std::string_view::npos ||
+      elementKindText.find("InstrStart") != std::string_view::npos) {
+    return CatalogueEntryByMnemonic(displayText);
+  }
   // Later names win, so "LDI" overrides the "LD" it contains.
-  static constexpr std::array<std::string_view, 8> kCellKinds = {
-      "LD", "LDI", "OUT", "LDF", "LDP", "TransStart", "InstrStart", "INV"};
-  TInstructions result = InstructionCatalogue()[0];
+  static constexpr std::array<std::string_view, 6> kCellKinds = {"LD",  "LDI", "OUT",
+                                                                 "LDF", "LDP", "INV"};
+  const TInstructions* result = &InstructionCatalogue()[0];
   for (std::string_view name : kCellKinds) {
     if (elementKindText.find(name) == std::string_view::npos) continue;
     const TContacts* row = ElementKindRow(name);
-    if (row != nullptr) result = FindInstructionByElementKind(row->Code);
+    if (row != nullptr) result = &FindInstructionByElementKind(row->Code);
   }
-  if (elementKindText.find("TransStart") != std::string_view::npos ||
-      elementKindText.find("InstrStart") != std::string_view::npos) {
-    result = FindInstructionByMnemonic(displayText);
-  }
-  return result;
+  return *result;
 }
 
 namespace {

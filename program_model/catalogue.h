@@ -27,10 +27,11 @@ const TInstructions& CatalogueEntryByApi(std::uint16_t api);
 
 TInstructions FindInstructionByMnemonic(std::string_view mnemonic);  // case-sensitive
 TInstructions FindInstructionByApi(std::uint16_t api);
-TInstructions FindInstructionByElementKind(std::uint8_t code);
+// These two answer catalogue entries (the placeholder when none matches), valid for the process.
+const TInstructions& FindInstructionByElementKind(std::uint8_t code);
 // A ladder cell given by its element-kind text and its display text.
-TInstructions FindInstructionOfCellText(std::string_view elementKindText,
-                                        std::string_view displayText);
+const TInstructions& FindInstructionOfCellText(std::string_view elementKindText,
+                                               std::string_view displayText);
 
 std::uint16_t ApiNumberOfMnemonic(std::string_view mnemonic);
 std::uint8_t ElementKindOfMnemonic(std::string_view mnemonic);

@@ -3,6 +3,9 @@
 #include <array>
 #include <atomic>
 
+#include "program_model/catalogue.h"
+#include "program_model/program_code.h"
+
 namespace quarn::program_model {
 namespace {
 
@@ -26,9 +29,14 @@ class BuiltInTraits final : public DeviceProgramTraits {
   std::span<const TSingleInterruption> Interruptions() const override {
     return BuiltInInterruptions();
   }
-  std::uint16_t InterruptApi() const override { return 0x6031; }
-  std::uint16_t EndApi() const override { return 0x6023; }
-  int WordsPerInstruction() const override { return 17; }
+  std::uint16_t InterruptApi() const override { return interruptApi_; }
+  std::uint16_t EndApi() const override { return endApi_; }
+  int WordsPerInstruction() const override { return kStoredWords; }
+
+ private:
+  // Taken from the catalogue once: the built-in models number their instructions as it does.
+  const std::uint16_t interruptApi_ = ApiNumberOfMnemonic("I");
+  const std::uint16_t endApi_ = ApiNumberOfMnemonic("END");
 };
 
 std::atomic<const DeviceProgramTraits*> g_current{nullptr};

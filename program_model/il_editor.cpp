@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,7 +22,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr mode_t kNewFileMode = 0644;
+// A new program file gets what the user's umask leaves of read and write for everyone, as any
+// editor's new file does.
+constexpr mode_t kNewFileMode = 0666;
+constexpr int kTemporaryNameAttempts = 100;
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -119,6 +124,21 @@ fs::path SaveTarget(const std::string& path) {
 
 SaveResult SaveFailed(const std::string& path) {
   return {false, std::string(il_texts::kFileNotSaved) + path};
+}
+
+// Creates a fresh temporary file beside the target, opened for writing with the new-file mode
+// (the umask applies, which mkstemp's fixed 0600 would not let it). Answers -1 when none can be
+// made; temporary then holds the name of the file created.
+int CreateTemporary(const fs::path& target, std::string& temporary) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+    temporary = target.string() + "." + std::to_string(::getpid()) + "-" +
+                std::to_string(counter.fetch_add(1)) + "-" + std::to_string(tick & 0xFFFFFF);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -260,13 +280,16 @@ std::string ProgramFileContent(const std::vector<std::string>& program) {
 
 SaveResult SaveProgramFile(const std::string& path, const std::vector<std::string>& program) {
   const fs::path target = SaveTarget(path);
-  std::string temporary = target.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
+  std::string temporary;
+  const int fd = CreateTemporary(target, temporary);
   if (fd < 0) return SaveFailed(path);
+  // An existing file keeps its mode; a new one has the mode it was created with.
   struct stat existing {};
-  const mode_t mode =
-      ::stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : kNewFileMode;
-  const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, ProgramFileContent(program));
+  const bool modeKept =
+      ::stat(target.c_str(), &existing) != 0 || ::fchmod(fd, existing.st_mode & 07777) == 0;
+  // On disk before the rename: a crash after it then finds the whole new program, never a
+  // renamed file whose data was still in the cache.
+  const bool written = modeKept && WriteAll(fd, ProgramFileContent(program)) && ::fsync(fd) == 0;
   const bool closed = ::close(fd) == 0;
   std::error_code error;
   if (written && closed) fs::rename(temporary, target, error);

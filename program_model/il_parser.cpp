@@ -52,10 +52,6 @@ std::string_view CharacterSet(TOperandType kind) {
   }
 }
 
-bool IsConstantKind(TOperandType kind) {
-  return kind == OpTypeK || kind == OpTypeH || kind == OpTypeF;
-}
-
 bool ReadDecimal32(std::string_view text, std::int64_t& value) {
   std::int32_t read = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), read);
@@ -107,9 +103,6 @@ bool ReadValue(TOperandType kind, std::string_view number, std::int64_t& value) 
       return ReadDecimal32(number, value);
   }
 }
-
-// Image word of the first field of operand slot 1..4.
-int SlotBase(int slot) { return 1 + 5 * (slot - 1); }
 
 void WriteValue(InstructionImage& image, int slot, std::uint16_t letter, std::int64_t value) {
   const auto bits = static_cast<std::uint32_t>(value);

@@ -99,6 +99,10 @@ bool IsAddressOperand(TOperandType kind) {
   }
 }
 
+bool IsConstantKind(TOperandType kind) {
+  return kind == OpTypeK || kind == OpTypeH || kind == OpTypeF;
+}
+
 std::int64_t OperandContentMax(TOperandType kind, int width) {
   const TOperand& row = OperandKind(kind);
   if (width == 0) return row.Max16;
@@ -185,9 +189,7 @@ std::string FormatOperand(const TSingleOperand& operand) {
       break;
   }
   if (operand.IndexType != OpTypeNull) {
-    const bool constant = operand.OperandType == OpTypeK || operand.OperandType == OpTypeH ||
-                          operand.OperandType == OpTypeF;
-    if (constant) text += '@';
+    if (IsConstantKind(operand.OperandType)) text += '@';
     text += OperandLetter(operand.IndexType);
     text += std::to_string(operand.IndexNumber);
   }

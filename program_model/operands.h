@@ -65,6 +65,7 @@ TOperandType OperandTypeOfLetter(char ch);         // OpTypeNull for anything bu
 TOperandType OperandTypeOfName(std::string_view);  // first kind whose Letter equals the text
 int AllowedIndexOf(TOperandType kind, const TOperandsArr& list);  // -1 when absent
 bool IsAddressOperand(TOperandType kind);                         // X Y M T C D A B
+bool IsConstantKind(TOperandType kind);                           // K H F
 // width 0: 16-bit content range, 1: 32-bit, anything else 0.
 std::int64_t OperandContentMax(TOperandType kind, int width);
 std::int64_t OperandContentMin(TOperandType kind, int width);

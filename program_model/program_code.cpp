@@ -89,8 +89,7 @@ bool DecodeOperands(const StoredWords& words, TDebugInstruction& decoded) {
     decoded.Text += '\t';
     decoded.Text += static_cast<char>(letter);
     decoded.Text += FormatOperandValue(letter, words.Value(j));
-    const bool constant = kind == OpTypeK || kind == OpTypeH || kind == OpTypeF;
-    if (constant && words.IndexLetter(j) != 0) decoded.Text += '@';
+    if (IsConstantKind(kind) && words.IndexLetter(j) != 0) decoded.Text += '@';
     if (!AppendIndex(decoded.Text, words, j)) known = false;
   }
   return known;
@@ -131,7 +130,7 @@ std::vector<std::uint16_t> ImageToStoredWords(const InstructionImage& image) {
   std::vector<std::uint16_t> words(kStoredWords, 0);
   words[0] = ImageWord(image, 0);
   for (int j = 0; j < kSlotCount; ++j) {
-    const int from = 1 + 5 * j;
+    const int from = SlotBase(j + 1);
     const auto to = static_cast<std::size_t>(1 + 4 * j);
     const auto letter = static_cast<std::uint16_t>(ImageWord(image, from) & 0xFFu);
     const auto indexLetter = static_cast<std::uint16_t>(ImageWord(image, from + 3) & 0xFFu);
@@ -176,7 +175,7 @@ TSingleInstruction ImageToInstruction(const InstructionImage& image) {
   const int count = OperandCount(single.Instruction);
   const bool label = single.Instruction.ElementKind == EkLabel;
   for (int slot = 1; slot <= count; ++slot) {
-    const int base = 1 + 5 * (slot - 1);
+    const int base = SlotBase(slot);
     const std::uint16_t letter = ImageWord(image, base);
     TSingleOperand operand;
     operand.OperandType = label && letter == 0 ? OpTypeEmpty : KindOfLetterWord(letter);

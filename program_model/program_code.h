@@ -18,6 +18,10 @@ inline constexpr int kStoredWords = 17;  // words of one stored instruction on t
 // One instruction as sent to the controller: 21 words, high byte first.
 using InstructionImage = std::array<std::uint8_t, kImageBytes>;
 
+// Image word of the first of the five words of operand slot 1..4 (letter, value low and high,
+// index letter, index number); word 0 is the API number.
+constexpr int SlotBase(int slot) { return 1 + 5 * (slot - 1); }
+
 std::uint16_t ImageWord(const InstructionImage& image, int word);
 void SetImageWord(InstructionImage& image, int word, std::uint16_t value);
 std::array<std::uint16_t, kImageWords> ImageWords(const InstructionImage& image);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "link/controller_state.h"
 #include "link/link_texts.h"
 #include "shell/shell_texts.h"
 #include "ui/lamp.h"
@@ -42,13 +43,16 @@ StatusPanel::StatusPanel(QWidget* parent) : QWidget(parent) {
   c.lblDirection = MakeNamed<QLabel>("lblDirection", link::texts::kDirectionCaption, this);
   c.lblPosition = MakeNamed<QLabel>("lblPosition", link::texts::kPosition, this);
   c.lblSpeed = MakeNamed<QLabel>("lblSpeed", link::texts::kSpeed, this);
-  c.accel = MakeLamp("shpAccel", texts::kAccel, lamp_colors::kGrey, this);
-  c.decel = MakeLamp("shpDecel", texts::kDecel, lamp_colors::kGrey, this);
-  c.constSpeed = MakeLamp("shpConstSpeed", texts::kConstSpeed, lamp_colors::kGrey, this);
-  c.hold = MakeLamp("shpHold", texts::kHold, lamp_colors::kGrey, this);
-  c.busyMove = MakeLamp("shpBusyMove", texts::kBusyMove, lamp_colors::kGrey, this);
-  c.busyRun = MakeLamp("shpBusyRun", texts::kBusyRun, lamp_colors::kGrey, this);
-  c.energized = MakeLamp("shpEnergized", texts::kEnergized, lamp_colors::kGrey, this);
+  const auto motorLamp = [this](const char* name, link::TMotorLamp lamp) {
+    return MakeLamp(name, ToQt(link::texts::kMotorLampCaptions[lamp]), lamp_colors::kGrey, this);
+  };
+  c.accel = motorLamp("shpAccel", link::kAccelLamp);
+  c.decel = motorLamp("shpDecel", link::kDecelLamp);
+  c.constSpeed = motorLamp("shpConstSpeed", link::kConstSpeedLamp);
+  c.hold = motorLamp("shpHold", link::kHoldLamp);
+  c.busyMove = motorLamp("shpBusyMove", link::kBusyMoveLamp);
+  c.busyRun = motorLamp("shpBusyRun", link::kBusyRunLamp);
+  c.energized = motorLamp("shpEnergized", link::kEnergizedLamp);
   c.supplyVoltage = MakeLamp("shpSupplyVoltage", texts::kSupplyVoltage, lamp_colors::kWhite, this);
   c.internalVoltage =
       MakeLamp("shpInternalVoltage", texts::kInternalVoltage, lamp_colors::kWhite, this);

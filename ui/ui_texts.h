@@ -35,13 +35,6 @@ inline constexpr char kIlPage[] = "Instructions List Mode";
 // Status panel.
 inline constexpr char kCommunication[] = "Communication:";
 inline constexpr char kReading[] = "Reading: ";
-inline constexpr char kAccel[] = "Accel";
-inline constexpr char kDecel[] = "Decel";
-inline constexpr char kConstSpeed[] = "Const speed";
-inline constexpr char kHold[] = "Hold";
-inline constexpr char kBusyMove[] = "BUSY_MOVE";
-inline constexpr char kBusyRun[] = "BUSY_RUN";
-inline constexpr char kEnergized[] = "Energized";
 inline constexpr char kSupplyVoltage[] = "Supply Voltage";
 inline constexpr char kInternalVoltage[] = "Internal Voltage";
 inline constexpr char kDebuggingMode[] = "Controller is in the debugging mode";

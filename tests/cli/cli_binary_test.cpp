@@ -6,17 +6,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "tests/cli/temp_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::cli {
 namespace {
 
-using test_support::TempFile;
+using test_support::ReadText;
+using test_support::TempFolder;
+using test_support::WriteText;
 
 struct Result {
   int status = -1;
@@ -40,8 +40,7 @@ Result RunBinary(std::vector<std::string> args, const std::string& outPath) {
     if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
   }
   posix_spawn_file_actions_destroy(&actions);
-  std::ifstream in(outPath, std::ios::binary);
-  result.out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  result.out = ReadText(outPath);
   return result;
 }
 
@@ -54,10 +53,12 @@ TEST(CliBinary, AwkwardBytesPassThroughUnchanged) {
       nulLine + "\r\n" + "\xFF\xFE\x80\n" + "\r\n" + longLine + "\r\n" +
       "   \r\n"
       "END";
-  const TempFile file("awkward.il", input);
-  const TempFile output("awkward.out", "");
+  const TempFolder folder;
+  const std::string file = folder / "awkward.il";
+  const std::string output = folder / "awkward.out";
+  WriteText(file, input);
 
-  const Result comment = RunBinary({"check", "--comment", file.Path()}, output.Path());
+  const Result comment = RunBinary({"check", "--comment", file}, output);
   EXPECT_EQ(comment.status, 0);
   const std::string expected =
       "\xEF\xBB\xBFLD\tX0\n"
@@ -67,15 +68,16 @@ TEST(CliBinary, AwkwardBytesPassThroughUnchanged) {
   EXPECT_EQ(comment.out.size(), expected.size());
   EXPECT_TRUE(comment.out == expected);  // not printed: a megabyte of zeros
 
-  const Result clear = RunBinary({"check", file.Path()}, output.Path());
+  const Result clear = RunBinary({"check", file}, output);
   EXPECT_EQ(clear.status, 0);
   EXPECT_TRUE(clear.out == "\xEF\xBB\xBFLD\tX0\n" + longLine + "\nEND\n");
 }
 
 TEST(CliBinary, ExitStatusOfAFileError) {
-  const TempFile output("missing.out", "");
-  EXPECT_EQ(RunBinary({"check", "/nonexistent/prog.il"}, output.Path()).status, 2);
-  EXPECT_EQ(RunBinary({"parse", "LD\tX8"}, output.Path()).out, "1\n");
+  const TempFolder folder;
+  const std::string output = folder / "missing.out";
+  EXPECT_EQ(RunBinary({"check", "/nonexistent/prog.il"}, output).status, 2);
+  EXPECT_EQ(RunBinary({"parse", "LD\tX8"}, output).out, "1\n");
 }
 
 }  // namespace

@@ -5,12 +5,13 @@
 #include <sstream>
 #include <string>
 
-#include "tests/cli/temp_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::cli {
 namespace {
 
-using test_support::TempFile;
+using test_support::TempFolder;
+using test_support::WriteText;
 
 struct CliRun {
   int code;
@@ -34,45 +35,56 @@ const std::string kProgram =
     "; note\n"
     "END\n";
 
-TEST(CliCheck, ClearsOrCommentsWrongLines) {
-  const TempFile file("check.il", kProgram);
-  const CliRun clear = RunWith({"check", file.Path()});
+// Every test writes its files into a folder of its own.
+class CliCheck : public ::testing::Test {
+ protected:
+  // A file of the folder holding bytes; answers its path.
+  std::string File(const std::string& name, const std::string& bytes) {
+    const std::string path = folder_ / name;
+    WriteText(path, bytes);
+    return path;
+  }
+
+ private:
+  TempFolder folder_;
+};
+
+TEST_F(CliCheck, ClearsOrCommentsWrongLines) {
+  const std::string file = File("check.il", kProgram);
+  const CliRun clear = RunWith({"check", file});
   EXPECT_EQ(clear.code, ExitOk);
   EXPECT_EQ(clear.out, "LD\tX0\n; note\nEND\n");
   EXPECT_EQ(clear.err, "");
 
-  const CliRun comment = RunWith({"check", "--comment", file.Path()});
+  const CliRun comment = RunWith({"check", "--comment", file});
   EXPECT_EQ(comment.code, ExitOk);
   EXPECT_EQ(comment.out,
             "LD\tX0\n// wrong parameters number: -> MOV\tK1\n// wrong command: -> XYZ\n; note\n"
             "END\n");
 }
 
-TEST(CliCheck, ByteOrderMarkStaysInFrontAndTheFirstLineParses) {
-  const TempFile valid("bom.il", "\xEF\xBB\xBFLD\tX0\r\nOUT\tY0\r\n");
-  EXPECT_EQ(RunWith({"check", valid.Path()}).out, "\xEF\xBB\xBFLD\tX0\nOUT\tY0\n");
+TEST_F(CliCheck, ByteOrderMarkStaysInFrontAndTheFirstLineParses) {
+  const std::string valid = File("bom.il", "\xEF\xBB\xBFLD\tX0\r\nOUT\tY0\r\n");
+  EXPECT_EQ(RunWith({"check", valid}).out, "\xEF\xBB\xBFLD\tX0\nOUT\tY0\n");
 
-  const TempFile wrong("bom-wrong.il", "\xEF\xBB\xBFXYZ\nEND");
-  EXPECT_EQ(RunWith({"check", wrong.Path()}).out,
+  const std::string wrong = File("bom-wrong.il", "\xEF\xBB\xBFXYZ\nEND");
+  EXPECT_EQ(RunWith({"check", wrong}).out,
             "\xEF\xBB\xBF"
             "END\n");
-  EXPECT_EQ(RunWith({"check", "--comment", wrong.Path()}).out,
+  EXPECT_EQ(RunWith({"check", "--comment", wrong}).out,
             "\xEF\xBB\xBF// wrong command: -> XYZ\nEND\n");
 }
 
-TEST(CliCheck, EmptyFileGivesEmptyProgram) {
-  const TempFile empty("empty.il", "");
-  const CliRun run = RunWith({"check", empty.Path()});
+TEST_F(CliCheck, EmptyFileGivesEmptyProgram) {
+  const CliRun run = RunWith({"check", File("empty.il", "")});
   EXPECT_EQ(run.code, ExitOk);
   EXPECT_EQ(run.out, "");
 }
 
-TEST(CliCheck, UsageAndFileErrors) {
-  const TempFile file("usage.il", kProgram);
-  const Args usage[] = {{"check"},
-                        {"check", "--comment"},
-                        {"check", file.Path(), file.Path()},
-                        {"check", "--clean", file.Path()}};
+TEST_F(CliCheck, UsageAndFileErrors) {
+  const std::string file = File("usage.il", kProgram);
+  const Args usage[] = {
+      {"check"}, {"check", "--comment"}, {"check", file, file}, {"check", "--clean", file}};
   for (const Args& args : usage) {
     const CliRun run = RunWith(args);
     EXPECT_EQ(run.code, ExitUsage) << args.size();

@@ -1,15 +1,13 @@
 // The link commands of quarn-cli against the controller simulator on a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
 
 #include "link/pseudo_terminal.h"
 #include "simulator/simulator.h"
-#include "tests/cli/temp_file.h"
+#include "tests/support/temp_folder.h"
 #include "tools/quarn-cli/cli.h"
 
 namespace quarn::cli {
@@ -17,7 +15,9 @@ namespace {
 
 using simulator::TSimulator;
 using simulator::TSimulatorOptions;
-using test_support::TempFile;
+using test_support::ReadText;
+using test_support::TempFolder;
+using test_support::WriteText;
 
 struct CliRun {
   int code = -1;
@@ -36,11 +36,6 @@ CliRun RunCommand(const Args& args) {
   return run;
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 const std::string kProgram = "LD\tX0\nOUT\tY0\nMOV\tK3000\tD361\nEND\n";
 
 class LinkCliTest : public ::testing::Test {
@@ -57,8 +52,15 @@ class LinkCliTest : public ::testing::Test {
     args.insert(args.end(), rest.begin(), rest.end());
     return RunCommand(args);
   }
+  // A file of the test's own folder holding bytes; answers its path.
+  std::string File(const std::string& name, const std::string& bytes) {
+    const std::string path = folder_ / name;
+    WriteText(path, bytes);
+    return path;
+  }
 
   std::unique_ptr<TSimulator> sim_;
+  TempFolder folder_;
 };
 
 TEST_F(LinkCliTest, InfoNamesTheModelAndVersions) {
@@ -82,12 +84,12 @@ TEST_F(LinkCliTest, InfoRefusesAnOutdatedController) {
 
 TEST_F(LinkCliTest, UploadThenDownload) {
   Start();
-  const TempFile file("program.il", kProgram);
-  const TempFile log("upload.log", "");
-  const CliRun upload = RunOn("upload", {"--service", "--log", log.Path(), file.Path()});
+  const std::string file = File("program.il", kProgram);
+  const std::string log = File("upload.log", "");
+  const CliRun upload = RunOn("upload", {"--service", "--log", log, file});
   EXPECT_EQ(upload.code, ExitOk) << upload.out << upload.err;
   EXPECT_EQ(upload.out, "Data transfer result:  successful\n");
-  const std::string logged = ReadAll(log.Path());
+  const std::string logged = ReadText(log);
   EXPECT_NE(logged.find(" Send: :0105F006FF00"), std::string::npos);  // the service program
   EXPECT_NE(logged.find(" Recv: :"), std::string::npos);
 
@@ -96,15 +98,31 @@ TEST_F(LinkCliTest, UploadThenDownload) {
   EXPECT_EQ(download.out, kProgram + "//Totally 4 commands were read from the controller\n");
 
   // The settings file's WRITE_LOG=0 keeps the transfer log empty.
-  const TempFile quiet("quiet.txt", "settings\n<WRITE_LOG>=0\n");
-  EXPECT_EQ(RunOn("info", {"--settings", quiet.Path(), "--log", log.Path()}).code, ExitOk);
-  EXPECT_EQ(ReadAll(log.Path()), "");
+  const std::string quiet = File("quiet.txt", "settings\n<WRITE_LOG>=0\n");
+  EXPECT_EQ(RunOn("info", {"--settings", quiet, "--log", log}).code, ExitOk);
+  EXPECT_EQ(ReadText(log), "");
+}
+
+TEST_F(LinkCliTest, UploadReadsTheFileAsTheWorkbenchLoadsIt) {
+  Start();
+  // A byte-order mark, CR LF line ends and a blank line, as editors on other systems save.
+  const std::string file =
+      File("marked.il", "\xEF\xBB\xBFLD\tX0\r\nOUT\tY0\r\n\r\nMOV\tK3000\tD361\r\nEND\r\n");
+  const CliRun upload = RunOn("upload", {file});
+  EXPECT_EQ(upload.code, ExitOk) << upload.out << upload.err;
+  EXPECT_EQ(upload.out, "Data transfer result:  successful\n");
+  const CliRun download = RunOn("download");
+  EXPECT_EQ(download.code, ExitOk) << download.err;
+  EXPECT_EQ(download.out, kProgram + "//Totally 4 commands were read from the controller\n");
+
+  const CliRun folder = RunOn("upload", {folder_.Path()});
+  EXPECT_EQ(folder.code, ExitUsage);
+  EXPECT_NE(folder.err.find(folder_.Path()), std::string::npos) << folder.err;
 }
 
 TEST_F(LinkCliTest, AProtectedProgramCannotBeRead) {
   Start();
-  const TempFile file("program.il", kProgram);
-  EXPECT_EQ(RunOn("upload", {"--protect", file.Path()}).code, ExitOk);
+  EXPECT_EQ(RunOn("upload", {"--protect", File("program.il", kProgram)}).code, ExitOk);
   const CliRun download = RunOn("download");
   EXPECT_EQ(download.code, ExitRefused);
   EXPECT_NE(
@@ -117,16 +135,16 @@ TEST_F(LinkCliTest, UploadRefusals) {
   TSimulatorOptions options;
   options.Controller.Running = true;
   Start(options);
-  const TempFile good("good.il", kProgram);
-  const TempFile wrong("wrong.il", "LD\tX0\nEND now\n");
+  const std::string good = File("good.il", kProgram);
+  const std::string wrong = File("wrong.il", "LD\tX0\nEND now\n");
   struct Case {
     Args args;
     int code;
     std::string printed;
   };
   const Case cases[] = {
-      {{good.Path()}, ExitRefused, "Data transfer not finished, line: 0"},
-      {{wrong.Path()}, ExitRefused, "There is a wrong command in the list: \"END now\". Line: 1"},
+      {{good}, ExitRefused, "Data transfer not finished, line: 0"},
+      {{wrong}, ExitRefused, "There is a wrong command in the list: \"END now\". Line: 1"},
       {{"/nonexistent/program.il"}, ExitUsage, ""},
       {{}, ExitUsage, ""},
   };

@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "program_model/il_editor_texts.h"
-#include "tests/shell/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::program_model {
 namespace {
 
 using Lines = std::vector<std::string>;
-using shell::testing::ReadText;
-using shell::testing::TempFolder;
-using shell::testing::WriteText;
+using test_support::ReadText;
+using test_support::TempFolder;
+using test_support::WriteText;
 
 // The numbers a whole program gets, the reference every partial renumbering must reach.
 Lines FullNumbers(const Lines& program) {
@@ -247,7 +247,7 @@ TEST(IlEditorFiles, SaveWritesEveryLineOnceAndFailsCleanly) {
   EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms::owner_read |
                                                              std::filesystem::perms::owner_write |
                                                              std::filesystem::perms::group_read);
-  EXPECT_EQ(shell::testing::FileNames(folder.Path()), Lines{"prog.txt"});  // no temporary left
+  EXPECT_EQ(test_support::FileNames(folder.Path()), Lines{"prog.txt"});  // no temporary left
 
   // Saving through a link keeps the link and writes its target.
   std::filesystem::create_symlink(path, folder / "link.txt");
@@ -259,6 +259,20 @@ TEST(IlEditorFiles, SaveWritesEveryLineOnceAndFailsCleanly) {
   const SaveResult failed = SaveProgramFile(nowhere, {"LD\tM0"});
   EXPECT_FALSE(failed.Saved);
   EXPECT_EQ(failed.Error, std::string(il_texts::kFileNotSaved) + nowhere);
+}
+
+TEST(IlEditorFiles, ANewFileHonoursTheUmask) {
+  TempFolder folder;
+  const mode_t previous = ::umask(0);
+  for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
+    ::umask(mask);
+    const std::string path = folder / ("new-" + std::to_string(mask) + ".txt");
+    EXPECT_TRUE(SaveProgramFile(path, {"END"}).Saved);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666 & ~mask) << std::oct << mask;
+  }
+  ::umask(previous);
 }
 
 TEST(IlEditorKeys, ScrollStepOfNavigationKeys) {

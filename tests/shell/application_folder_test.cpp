@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "tests/shell/fake_environment.h"
-#include "tests/shell/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::shell {
 namespace {
 
+using test_support::TempFolder;
 using testing::FakeEnvironment;
-using testing::TempFolder;
 
 TEST(ApplicationFolder, ExecutablesOwnFolderWhenWritable) {
   TempFolder folder;

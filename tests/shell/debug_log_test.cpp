@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "shell/file_system.h"
-#include "tests/shell/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::shell {
 namespace {
 
-using testing::ReadText;
-using testing::TempFolder;
-using testing::WriteText;
+using test_support::ReadText;
+using test_support::TempFolder;
+using test_support::WriteText;
 
 class DebugLogTest : public ::testing::Test {
  protected:

@@ -8,14 +8,14 @@
 
 #include "shell/shell_texts.h"
 #include "tests/shell/fake_environment.h"
-#include "tests/shell/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::shell {
 namespace {
 
+using test_support::TempFolder;
+using test_support::WriteText;
 using testing::FakeEnvironment;
-using testing::TempFolder;
-using testing::WriteText;
 
 // The first line of every file is a heading the reader skips.
 const std::string kHead = "settings\n";

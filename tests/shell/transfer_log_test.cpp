@@ -7,15 +7,15 @@
 
 #include "shell/file_system.h"
 #include "shell/shell_texts.h"
-#include "tests/shell/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace quarn::shell {
 namespace {
 
-using testing::FileNames;
-using testing::ReadText;
-using testing::TempFolder;
-using testing::WriteText;
+using test_support::FileNames;
+using test_support::ReadText;
+using test_support::TempFolder;
+using test_support::WriteText;
 
 class FakeClock final : public LogClock {
  public:

@@ -17,10 +17,35 @@ using Group = std::span<const Command> (*)();
 constexpr std::array<Group, 4> kGroups = {&ProgramCommands, &LadderCommands, &CompilerCommands,
                                           &LinkCommands};
 
+// --help prints each description from this column, beside a short synopsis and under a long one.
+constexpr std::size_t kDescriptionColumn = 26;
+constexpr std::size_t kIndent = 2;
+constexpr std::size_t kMinimumGap = 2;
+
+void PrintCommandHelp(const Command& command, std::ostream& out) {
+  out << std::string(kIndent, ' ') << command.synopsis;
+  std::string_view description = command.description;
+  if (!description.empty()) {
+    const std::size_t used = kIndent + command.synopsis.size();
+    if (used + kMinimumGap <= kDescriptionColumn) {
+      out << std::string(kDescriptionColumn - used, ' ');
+    } else {
+      out << "\n" << std::string(kDescriptionColumn, ' ');
+    }
+    for (std::size_t end = description.find('\n'); end != std::string_view::npos;
+         end = description.find('\n')) {
+      out << description.substr(0, end) << "\n" << std::string(kDescriptionColumn, ' ');
+      description.remove_prefix(end + 1);
+    }
+    out << description;
+  }
+  out << "\n";
+}
+
 void PrintHelp(std::ostream& out) {
   out << "usage: quarn-cli COMMAND [ARGS]\n\ncommands:\n";
   for (Group group : kGroups) {
-    for (const Command& command : group()) out << "  " << command.synopsis << "\n";
+    for (const Command& command : group()) PrintCommandHelp(command, out);
   }
   out << "\nexit status: 0 success, 1 refused input, 2 usage or file error\n";
 }
@@ -51,6 +76,11 @@ int RunCli(const Args& argv, Io& io) {
     return ExitUsage;
   }
   return command->run(Args(argv.begin() + 1, argv.end()), io);
+}
+
+int Usage(Io& io, std::string_view synopsis) {
+  io.err << "usage: quarn-cli " << synopsis << "\n";
+  return ExitUsage;
 }
 
 bool ReadFileBytes(const std::string& path, std::string& content, std::string& error) {

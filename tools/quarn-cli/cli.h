@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarn::cli {
@@ -18,8 +19,9 @@ struct Io {
 using Args = std::vector<std::string>;  // the arguments after the command name
 
 struct Command {
-  const char* name;
-  const char* synopsis;  // one line for --help: "check [--comment] FILE"
+  std::string_view name;
+  std::string_view synopsis;     // how it is called, for --help and usage: "check [--comment] FILE"
+  std::string_view description;  // what --help says of it, lines separated by LF; may be empty
   int (*run)(const Args& args, Io& io);
 };
 
@@ -31,6 +33,9 @@ std::span<const Command> LinkCommands();
 
 // Runs one command line (argv without the program name); answers the exit code.
 int RunCli(const Args& argv, Io& io);
+
+// Prints "usage: quarn-cli SYNOPSIS" on stderr; answers ExitUsage.
+int Usage(Io& io, std::string_view synopsis);
 
 // Reads a whole file as bytes. False with a message naming the file when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& content, std::string& error);

@@ -31,11 +31,6 @@ class FileTrace final : public compiler::CompileTrace {
   std::ofstream file_;
 };
 
-int CompileUsage(Io& io) {
-  io.err << "usage: quarn-cli " << kCompileSynopsis << "\n";
-  return ExitUsage;
-}
-
 // Compiles an LD file as "Compile LD to IL" does: the IL on stdout, the window's message on
 // stderr.
 int Compile(const Args& args, Io& io) {
@@ -45,12 +40,12 @@ int Compile(const Args& args, Io& io) {
     if (args[i] == "--trace" && i + 1 < args.size()) {
       tracePath = args[++i];
     } else if (args[i].starts_with("--") || !path.empty()) {
-      return CompileUsage(io);
+      return Usage(io, kCompileSynopsis);
     } else {
       path = args[i];
     }
   }
-  if (path.empty()) return CompileUsage(io);
+  if (path.empty()) return Usage(io, kCompileSynopsis);
 
   CliLadderEvents events(io.err);
   ladder::LadderGrid grid(events);
@@ -76,7 +71,7 @@ int Compile(const Args& args, Io& io) {
 }
 
 constexpr Command kCommands[] = {
-    {"compile", "compile [--trace FILE] FILE.ld", &Compile},
+    {"compile", kCompileSynopsis, "", &Compile},
 };
 
 }  // namespace

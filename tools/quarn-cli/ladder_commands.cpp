@@ -1,6 +1,7 @@
 // quarn-cli commands for ladder diagrams.
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "ladder/ladder_file.h"
 #include "ladder/ladder_grid.h"
@@ -11,12 +12,11 @@
 namespace quarn::cli {
 namespace {
 
+constexpr std::string_view kLdCheckSynopsis = "ld-check FILE";
+
 // Reads an LD file as the workbench does and writes the diagram back in the file format.
 int LdCheck(const Args& args, Io& io) {
-  if (args.size() != 1) {
-    io.err << "usage: quarn-cli ld-check FILE\n";
-    return ExitUsage;
-  }
+  if (args.size() != 1) return Usage(io, kLdCheckSynopsis);
   const std::string& path = args[0];
   CliLadderEvents events(io.err);
   ladder::LadderGrid grid(events);
@@ -26,7 +26,7 @@ int LdCheck(const Args& args, Io& io) {
 }
 
 constexpr Command kCommands[] = {
-    {"ld-check", "ld-check FILE", &LdCheck},
+    {"ld-check", kLdCheckSynopsis, "", &LdCheck},
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The link commands: identify a controller, upload and download its program, read named
 // registers and poll its state, over a serial device or a pseudo-terminal.
 #include <functional>
+#include <iterator>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -9,6 +10,7 @@
 #include "link/current_description.h"
 #include "link/link_texts.h"
 #include "link/register_map.h"
+#include "program_model/il_editor.h"
 #include "tools/quarn-cli/cli.h"
 #include "tools/quarn-cli/link_cli_session.h"
 
@@ -21,10 +23,9 @@ using link::TStateField;
 constexpr std::string_view kCommonSynopsis =
     "--port PATH [--id N] [--model NAME] [--settings FILE] [--log FILE]";
 
-int Usage(Io& io, std::string_view command, const std::string& error) {
+int LinkUsage(Io& io, std::string_view command, const std::string& error) {
   io.err << "quarn-cli: " << command << ": " << error << "\n";
-  io.err << "usage: quarn-cli " << command << " " << kCommonSynopsis << "\n";
-  return ExitUsage;
+  return Usage(io, std::string(command) + " " + std::string(kCommonSynopsis));
 }
 
 // Options, settings and the transfer log: everything a link command needs before connecting.
@@ -33,9 +34,9 @@ int Prepare(const Args& args, std::string_view command, const std::vector<std::s
             std::size_t minPositional, std::size_t maxPositional, Io& io, LinkOptions& options,
             shell::TCommonDatas& datas) {
   std::string error;
-  if (!ParseLinkOptions(args, flags, options, error)) return Usage(io, command, error);
+  if (!ParseLinkOptions(args, flags, options, error)) return LinkUsage(io, command, error);
   if (options.Positional.size() < minPositional || options.Positional.size() > maxPositional) {
-    return Usage(io, command, "wrong number of arguments");
+    return LinkUsage(io, command, "wrong number of arguments");
   }
   if (!LoadSettings(options, datas, error)) {
     io.err << "quarn-cli: " << error << "\n";
@@ -86,13 +87,14 @@ int RunUpload(const Args& args, Io& io) {
       code != ExitOk) {
     return code;
   }
-  std::string content;
-  std::string error;
-  if (!ReadFileBytes(options.Positional[0], content, error)) {
-    io.err << "quarn-cli: " << error << "\n";
+  // Read as the workbench's editor loads a program (byte-order mark, CR and CR LF line ends,
+  // size and folder checks), so a file the workbench uploads uploads here too.
+  program_model::ProgramFile file = program_model::ReadProgramFile(options.Positional[0]);
+  if (!file.Read) {
+    io.err << "quarn-cli: " << file.Error << "\n";
     return ExitUsage;
   }
-  std::vector<std::string> lines = SplitLines(content);
+  std::vector<std::string>& lines = file.Lines;
   CliLink link(options, datas, io.out);
   if (const int code = Connect(link, true, io); code != ExitOk) return code;
   const auto kind = options.Service ? link::TProgramKind::Service : link::TProgramKind::Main;
@@ -246,11 +248,10 @@ const std::vector<StateLines>& StateTable() {
        [](const TControllerState& s, std::ostream& o) { o << "speed: " << s.SpeedText << "\n"; }},
       {TStateField::MotorStatus,
        [](const TControllerState& s, std::ostream& o) {
-         static constexpr const char* kLamps[] = {"Energized",   "Hold",      "Accel",   "Decel",
-                                                  "Const speed", "BUSY_MOVE", "BUSY_RUN"};
+         static_assert(std::size(link::texts::kMotorLampCaptions) == link::kMotorLampCount);
          o << "motor status:";
          for (std::size_t i = 0; i < s.MotorLamps.size(); ++i) {
-           o << " " << kLamps[i] << "=" << LampName(s.MotorLamps[i]);
+           o << " " << link::texts::kMotorLampCaptions[i] << "=" << LampName(s.MotorLamps[i]);
          }
          o << "\n";
        }},
@@ -293,30 +294,25 @@ int RunState(const Args& args, Io& io) {
 }
 
 constexpr Command kLinkCommands[] = {
-    {"info",
-     "info --port PATH [--id N] [--settings FILE] [--log FILE]\n"
-     "                          connect, identify the controller, print its model and\n"
-     "                          versions (exit 1: no answer, unknown device, old firmware)",
+    {"info", "info --port PATH [--id N] [--settings FILE] [--log FILE]",
+     "connect, identify the controller, print its model and\n"
+     "versions (exit 1: no answer, unknown device, old firmware)",
      &RunInfo},
-    {"upload",
-     "upload [--service] [--protect] --port PATH [...] FILE\n"
-     "                          write an IL file into the controller's main (or service)\n"
-     "                          program, optionally protected against reading",
+    {"upload", "upload [--service] [--protect] --port PATH [...] FILE",
+     "write an IL file into the controller's main (or service)\n"
+     "program, optionally protected against reading",
      &RunUpload},
-    {"download",
-     "download [--service] --port PATH [...]\n"
-     "                          read the program back and print it as the IL list gets it\n"
-     "                          (exit 1 unless every reported command was read)",
+    {"download", "download [--service] --port PATH [...]",
+     "read the program back and print it as the IL list gets it\n"
+     "(exit 1 unless every reported command was read)",
      &RunDownload},
-    {"read",
-     "read --port PATH [--model NAME] [...] NAME...\n"
-     "                          read registers by name, one NAME=value line each\n"
-     "                          (no identification: --model picks the table, default KLEM-B)",
+    {"read", "read --port PATH [--model NAME] [...] NAME...",
+     "read registers by name, one NAME=value line each\n"
+     "(no identification: --model picks the table, default KLEM-B)",
      &RunRead},
-    {"state",
-     "state --port PATH [--model NAME] [...]\n"
-     "                          poll every state register once, print what it shows\n"
-     "                          (common options: --id N, --settings FILE, --log FILE)",
+    {"state", "state --port PATH [--model NAME] [...]",
+     "poll every state register once, print what it shows\n"
+     "(common options: --id N, --settings FILE, --log FILE)",
      &RunState},
 };
 

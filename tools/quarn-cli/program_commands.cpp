@@ -20,10 +20,10 @@ namespace pm = quarn::program_model;
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-int Usage(Io& io, std::string_view synopsis) {
-  io.err << "usage: quarn-cli " << synopsis << "\n";
-  return ExitUsage;
-}
+constexpr std::string_view kCheckSynopsis = "check [--comment] FILE";
+constexpr std::string_view kParseSynopsis = "parse LINE";
+constexpr std::string_view kDecodeSynopsis = "decode WORD...";
+constexpr std::string_view kCatalogueSynopsis = "catalogue";
 
 std::string Hex4(unsigned value) {
   std::array<char, 8> text{};
@@ -34,7 +34,6 @@ std::string Hex4(unsigned value) {
 // check [--comment] FILE: the program as Clean up leaves it. Wrong lines are part of the result,
 // not a failure of the command, so a run that read the file answers 0.
 int RunCheck(const Args& args, Io& io) {
-  constexpr std::string_view kSynopsis = "check [--comment] FILE";
   pm::WrongLines choice = pm::WrongLines::Clear;
   std::vector<std::string> files;
   for (const std::string& arg : args) {
@@ -42,12 +41,12 @@ int RunCheck(const Args& args, Io& io) {
       choice = pm::WrongLines::Comment;
     } else if (arg.starts_with("--")) {
       io.err << "quarn-cli: check: unknown option '" << arg << "'\n";
-      return Usage(io, kSynopsis);
+      return Usage(io, kCheckSynopsis);
     } else {
       files.push_back(arg);
     }
   }
-  if (files.size() != 1) return Usage(io, kSynopsis);
+  if (files.size() != 1) return Usage(io, kCheckSynopsis);
 
   std::string content;
   std::string error;
@@ -69,7 +68,7 @@ int RunCheck(const Args& args, Io& io) {
 
 // parse LINE: the line's check code, and for a valid line its 21 image words.
 int RunParse(const Args& args, Io& io) {
-  if (args.size() != 1) return Usage(io, "parse LINE");
+  if (args.size() != 1) return Usage(io, kParseSynopsis);
   const std::string& line = args[0];
   const pm::CheckResult check = pm::CheckIlLine(line);
   io.out << check.Code << '\n';
@@ -95,7 +94,7 @@ bool ReadWord(std::string_view text, std::uint16_t& word) {
 
 // decode WORD...: the words of one stored instruction as the program download reads them.
 int RunDecode(const Args& args, Io& io) {
-  if (args.empty()) return Usage(io, "decode WORD...");
+  if (args.empty()) return Usage(io, kDecodeSynopsis);
   std::vector<std::uint16_t> words;
   for (const std::string& arg : args) {
     std::uint16_t word = 0;
@@ -111,7 +110,7 @@ int RunDecode(const Args& args, Io& io) {
 }
 
 int RunCatalogue(const Args& args, Io& io) {
-  if (!args.empty()) return Usage(io, "catalogue");
+  if (!args.empty()) return Usage(io, kCatalogueSynopsis);
   const auto& catalogue = pm::InstructionCatalogue();
   for (std::size_t i = 0; i < catalogue.size(); ++i) {
     const pm::TInstructions& entry = catalogue[i];
@@ -122,22 +121,22 @@ int RunCatalogue(const Args& args, Io& io) {
 }
 
 constexpr std::array<Command, 4> kCommands = {{
-    {"check",
-     "check [--comment] FILE  Clean up an IL file and print the result; wrong lines\n"
-     "                          are removed, or commented with --comment (exit 0 when\n"
-     "                          the file was read, whatever its lines hold)",
+    {"check", kCheckSynopsis,
+     "Clean up an IL file and print the result; wrong lines\n"
+     "are removed, or commented with --comment (exit 0 when\n"
+     "the file was read, whatever its lines hold)",
      &RunCheck},
-    {"parse",
-     "parse LINE              print the line's check code, and for code 0 its 21 image\n"
-     "                          words (exit 1 when the code is not 0)",
+    {"parse", kParseSynopsis,
+     "print the line's check code, and for code 0 its 21 image\n"
+     "words (exit 1 when the code is not 0)",
      &RunParse},
-    {"decode",
-     "decode WORD...          decode the hexadecimal words of one stored instruction\n"
-     "                          into an IL line, then 'ok' or 'failed' (exit 1 failed)",
+    {"decode", kDecodeSynopsis,
+     "decode the hexadecimal words of one stored instruction\n"
+     "into an IL line, then 'ok' or 'failed' (exit 1 failed)",
      &RunDecode},
-    {"catalogue",
-     "catalogue               list the instruction catalogue: index, mnemonic, API\n"
-     "                          number, group, description",
+    {"catalogue", kCatalogueSynopsis,
+     "list the instruction catalogue: index, mnemonic, API\n"
+     "number, group, description",
      &RunCatalogue},
 }};
 

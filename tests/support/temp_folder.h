@@ -1,4 +1,5 @@
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+// Test helpers for files: a fresh folder under the system's temporary folder, removed with
+// everything in it at the end, and whole-file reads and writes.
 #pragma once
 
 #include <algorithm>
@@ -9,12 +10,12 @@
 #include <string>
 #include <vector>
 
-namespace quarn::shell::testing {
+namespace quarn::test_support {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-shell-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ~TempFolder() {
@@ -51,4 +52,4 @@ inline std::vector<std::string> FileNames(const std::string& folder) {
   return names;
 }
 
-}  // namespace quarn::shell::testing
+}  // namespace quarn::test_support
