@@ -27,7 +27,7 @@ std::optional<int> TLDtoIL::AddElementLine(TBlock& block, TGridCell cell) {
   const int r = cell.Row;
   const int c = cell.Col;
   if (grid_.HasNoElement(r, c)) return std::nullopt;
-  const program_model::TInstructions instruction = grid_.FindInstructionOfCell(r, c);
+  const program_model::TInstructions& instruction = grid_.FindInstructionOfCell(r, c);
   const int k = program_model::OperandCount(instruction);
   std::string line = instruction.Mnemonic;
   if (k > 0) {
