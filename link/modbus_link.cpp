@@ -413,7 +413,6 @@ void TModBus::ExpireWaitingCommand() {
 
 void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
   const bool reached_end = end == TJobEnd::Finished;
-  const bool displaced = job->Displaced;
   if (reached_end) {
     relay_.Post([](TLinkEvents& events) { events.StatusLamp(TLampColour::Green); });
     if (job->Failed) {
@@ -433,16 +432,18 @@ void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
       relay_.Post([](TLinkEvents& events) { events.StatusLamp(TLampColour::White); });
     }
   }
-  // A command list that ends, whether at its end or by an error, gives the link back to the
-  // state poll, unless another command list is already waiting for it.
-  if (job->IsCommand && !displaced && end != TJobEnd::Stopped && !closing_) {
-    command_busy_ = false;
-    PostOwner(&TLinkOwner::RestartStateTimer);
-  }
   TListOutcome outcome{job->Label, job->IsCommand, reached_end, job->Failed || !reached_end,
                        job->Error};
   {
     std::lock_guard lock(mutex_);
+    // A command list that ends, whether at its end or by an error, gives the link back to the
+    // state poll, unless another command list is still waiting for it. The one that pushed this
+    // list aside may have given up waiting meanwhile, so the slot is asked, not the list.
+    const bool successor_waiting = command_slot_ && command_slot_ != job;
+    if (job->IsCommand && !successor_waiting && end != TJobEnd::Stopped && !closing_) {
+      command_busy_ = false;
+      PostOwner(&TLinkOwner::RestartStateTimer);
+    }
     if (!job->IsCommand && end != TJobEnd::Stopped) {
       if (end == TJobEnd::Error) {
         poll_failures_.Failed = true;

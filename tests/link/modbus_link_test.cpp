@@ -229,6 +229,10 @@ TEST_F(PriorityTest, ACommandPushedAsideRunsToItsEndAndTheNextWaitsAtMostItsBoun
   EXPECT_TRUE(events_.outcomes[1].ReachedEnd);
   EXPECT_TRUE(events_.Has(kError, "Command was not sent. The read/write thread is not ready."));
   for (std::uint16_t address : Addresses()) EXPECT_EQ(address, 0xF000);
+  // Nothing waits any more once the first command ends: the link goes back to the state poll.
+  RunUi(20ms);
+  EXPECT_FALSE(modbus_->CommandBusy());
+  EXPECT_EQ(owner_.calls.back(), "restart timer");
 }
 
 TEST_F(PriorityTest, ACommandWithinItsBoundRunsAfterThePushedAsideCommand) {
