@@ -467,8 +467,12 @@ void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
 // (also when it ended early). Called with mutex_ held.
 void TModBus::ContinueChain(const TJob& job) {
   if (job.Step == TChainStep::None) return;
-  if (closing_ || job.Generation != generation_ || failed_generation_ == generation_ ||
-      !identifying_) {
+  // A step of an older connection's chain: Disconnected() has already ended that chain, and the
+  // flag may belong to a new identification by now.
+  if (job.Generation != generation_) return;
+  // A new identification took the slot while this step ran; the flag is that chain's.
+  if (command_slot_) return;
+  if (closing_ || failed_generation_ == generation_ || !identifying_) {
     identifying_ = false;
     return;
   }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 #include "link/current_description.h"
 #include "link/device_models.h"
@@ -268,6 +270,82 @@ TEST_F(ModbusLinkTest, IdentificationRunsItsThreeListsAndRefusesOtherCommands) {
             (std::vector<std::uint16_t>{0x8005, 0x8003, 0x8001, 0x8009, 0x800A, 0x8007}));
   EXPECT_EQ(addresses.size(), 6 + CurrentDescription().ParameterReads.size());
   EXPECT_EQ(owner_.calls.back(), "identified");
+}
+
+// Holds the link worker in the first answer it accepts once armed, until the test opens the
+// gate, so that a list stays in flight for as long as the test needs.
+class GateSink : public TAnswerSink {
+ public:
+  void AnswerAccepted(const TAcceptedAnswer&) override {
+    std::unique_lock lock(mutex_);
+    entered_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return open_; });
+  }
+  void Arm() {
+    std::lock_guard lock(mutex_);
+    entered_ = false;
+    open_ = false;
+  }
+  bool WaitEntered() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, 5s, [this] { return entered_; });
+  }
+  void Open() {
+    {
+      std::lock_guard lock(mutex_);
+      open_ = true;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool entered_ = false;
+  bool open_ = true;
+};
+
+class GatedLinkTest : public LinkFixture {
+ protected:
+  void SetUp() override {
+    LinkFixture::SetUp();
+    modbus_->SetAnswerSink(&gate_);
+  }
+  void TearDown() override {
+    gate_.Open();  // a failed assertion must not leave the worker held
+    LinkFixture::TearDown();
+  }
+  GateSink gate_;
+};
+
+// A new identification started while the first step of an older one is still in flight (after a
+// quick reconnection, or simply asked again) runs all its steps; the older chain goes no further.
+TEST_F(GatedLinkTest, ANewIdentificationOutlivesTheStepOfAnOlderOne) {
+  ASSERT_TRUE(SelectModel(ModelList()[2]));
+  for (const bool reconnect : {true, false}) {
+    SCOPED_TRACE(reconnect ? "after a reconnection" : "on the same connection");
+    events_.outcomes.clear();
+    owner_.calls.clear();
+    gate_.Arm();
+    ASSERT_TRUE(modbus_->GetVersionInfo(1));
+    ASSERT_TRUE(gate_.WaitEntered());
+    if (reconnect) {
+      modbus_->Disconnected();
+      modbus_->Connected();
+    }
+    ASSERT_TRUE(modbus_->GetVersionInfo(1));
+    gate_.Open();
+    ASSERT_TRUE(WaitEnded(4));
+    ASSERT_TRUE(modbus_->WaitIdle(5s));
+    RunUi(20ms);
+    std::vector<std::string> labels;
+    for (const TListOutcome& outcome : events_.outcomes) labels.push_back(outcome.Label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"GetVersionInfo", "GetVersionInfo", "GetMapsInfo",
+                                                "GetInitialInformation"}));
+    EXPECT_FALSE(modbus_->Identifying());
+    EXPECT_EQ(owner_.calls.back(), "identified");
+  }
 }
 
 TEST_F(ModbusLinkTest, DirectCommandChecksRunStopFirst) {
