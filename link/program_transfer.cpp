@@ -43,14 +43,18 @@ constexpr int kPacketStart = 1;
 constexpr int kRunState = 1;
 constexpr int kMaxBlockRead = 123;
 
-TRWmbrReg Coil(std::uint16_t address, bool on) {
-  return PlainRequest(kWriteCoil, address, 1, {0, static_cast<std::uint8_t>(on ? 1 : 0)});
+// A write of one coil or register. A value EncodeWrite refuses leaves the request without data,
+// and such a single write is never sent.
+TRWmbrReg SingleWrite(std::uint8_t function, std::uint16_t address, std::int64_t value) {
+  TBytesArray data;
+  EncodeWrite(function, 1, value, data);
+  return PlainRequest(function, address, 1, std::move(data));
 }
 
+TRWmbrReg Coil(std::uint16_t address, bool on) { return SingleWrite(kWriteCoil, address, on); }
+
 TRWmbrReg Register(std::uint16_t address, int value) {
-  const auto v = static_cast<std::uint16_t>(value);
-  return PlainRequest(kWriteRegister, address, 1,
-                      {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+  return SingleWrite(kWriteRegister, address, value);
 }
 
 // A read of one flag that must come back as `expected`; with `repeat` it is asked again until

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,8 +12,6 @@
 
 namespace quarn::link {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 template <typename Match>
 const TFieldDescr* FindRow(const TDeviceDescription& description, Match match) {
@@ -48,8 +46,10 @@ std::uint8_t ByteOf(std::int64_t value, int shift) {
   return static_cast<std::uint8_t>((static_cast<std::uint64_t>(value) >> shift) & 0xFFu);
 }
 
-// The data bytes of a write of value; false when the function cannot carry it.
-bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value, Bytes& data) {
+}  // namespace
+
+bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value,
+                 TBytesArray& data) {
   switch (function) {
     case 1:
     case 2:
@@ -81,8 +81,6 @@ bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value,
       return false;
   }
 }
-
-}  // namespace
 
 TFieldDescr FindField(std::string_view name, const TDeviceDescription& description) {
   return CopyOrZero(FindRowByName(description, name));
@@ -120,9 +118,8 @@ std::optional<std::int32_t> DOperandNumber(std::string_view operand) {
 TFieldDescr FindFieldByOperand(std::string_view operand, const TDeviceDescription& description) {
   const std::optional<std::int32_t> number = DOperandNumber(operand);
   if (!number || *number == 0) return TFieldDescr{};
-  return CopyOrZero(FindRow(description, [n = *number](const TFieldDescr& field) {
-    return field.DOperand == n;
-  }));
+  return CopyOrZero(FindRow(
+      description, [n = *number](const TFieldDescr& field) { return field.DOperand == n; }));
 }
 
 TFieldDescr FindFieldByOperand(std::string_view operand) {
@@ -151,7 +148,7 @@ bool MakeRegisterRequest(TRWmbrReg& request, std::string_view name, bool raw,
   if (row == nullptr || !FitsInt32(value)) return false;
   const TDC_Record& reg = row->Register;
   const auto count = static_cast<std::uint16_t>(reg.Count & 0xFFu);
-  Bytes data;
+  TBytesArray data;
   if (!raw && !EncodeWrite(reg.Function, count, value, data)) return false;
 
   request.Address = reg.Address;

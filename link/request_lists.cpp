@@ -1,5 +1,7 @@
 #include "link/request_lists.h"
 
+#include "link/register_map.h"
+
 namespace quarn::link {
 namespace {
 
@@ -52,17 +54,6 @@ std::uint8_t ReadBackFunction(std::uint8_t write) {
   return write == kWriteRegister || write == kWriteRegisters ? kReadHolding : kReadCoils;
 }
 
-// The value high byte first; a second register carries bits 31-16.
-TBytesArray ValueData(std::int32_t value, std::uint32_t count) {
-  const auto v = static_cast<std::uint32_t>(value);
-  TBytesArray data{static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-  if (count == 2) {
-    data.push_back(static_cast<std::uint8_t>(v >> 24));
-    data.push_back(static_cast<std::uint8_t>(v >> 16));
-  }
-  return data;
-}
-
 }  // namespace
 
 TRWmbrReg PlainRequest(std::uint8_t function, std::uint16_t address, std::uint16_t count,
@@ -106,7 +97,7 @@ std::optional<TRegistersArray> DirectCommandList(const TDC_Records_Array& record
     write.Address = record.Address;
     write.Count = count;
     write.Name = record.Name;
-    write.Data = ValueData(record.Value, record.Count);
+    if (!EncodeWrite(record.Function, count, record.Value, write.Data)) return std::nullopt;
     write.ProgressWeight = 1;
     list.push_back(write);
     if (readBack) {

@@ -364,6 +364,19 @@ TEST_F(ModbusLinkTest, DirectCommandChecksRunStopFirst) {
   EXPECT_EQ(sink_.Answers().back().Value, 500);  // the read-back
 }
 
+// Any non-zero value switches a coil on, a multiple of 256 included.
+TEST_F(ModbusLinkTest, ADirectCoilCommandOfAMultipleOf256SwitchesTheCoilOn) {
+  const TDC_Record spin{5, 0x5100, 1, 0, 1, "SPIN"};
+  ASSERT_TRUE(modbus_->SendDirectCommand(1, spin, 256, false, TRequiredState::Stop, false));
+  ASSERT_TRUE(WaitEnded(1));
+  EXPECT_TRUE(events_.Has("result", "Data transfer result:  successful"));
+  const auto pdu = DecodeFrame(slave_->Requests().back());
+  ASSERT_TRUE(pdu && pdu->size() >= 6);
+  EXPECT_EQ((*pdu)[4], 0xFF);
+  EXPECT_EQ((*pdu)[5], 0x00);
+  slave_->Locked([](RegisterBank& bank) { EXPECT_TRUE(bank.Coils[0x5100]); });
+}
+
 TEST(RequestListsTest, DirectCommandList) {
   const TDC_Records_Array records = {{16, 0x5000, 2, 70000, 1, "SET_MAX_SPEED"},
                                      {5, 0x5100, 1, 1, 1, "SPIN"}};
@@ -383,6 +396,8 @@ TEST(RequestListsTest, DirectCommandList) {
 
   EXPECT_FALSE(DirectCommandList({{3, 0x5000, 2, 0, 1, "GET_MAX_SPEED"}}, false, false, false));
   EXPECT_FALSE(DirectCommandList({{16, 0x5000, 3, 0, 1, "X"}}, false, false, false));
+  // One register cannot carry a value wider than 16 bits.
+  EXPECT_FALSE(DirectCommandList({{6, 0x5004, 1, 70000, 1, "SET_ACCEL"}}, false, false, false));
   EXPECT_FALSE(NamedReadsList({{2, 0xF001, 1, 0, 1, "A"}, {6, 0x5004, 1, 0, 1, "B"}}));
   EXPECT_EQ(NamedReadsList({{2, 0xF001, 1, 0, 1, "A"}})->size(), 1U);
 }
