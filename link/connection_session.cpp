@@ -6,12 +6,12 @@
 #include "link/device_models.h"
 #include "link/error_table.h"
 #include "link/link_texts.h"
+#include "link/modbus_functions.h"
 #include "link/register_map.h"
 
 namespace quarn::link {
 namespace {
 
-constexpr std::uint8_t kReadInputRegisters = 4;
 constexpr std::uint16_t kHardwareRegister = 0x8001;
 constexpr std::uint16_t kFirmwareRegister = 0x8003;
 // Firmware before 1.10 is refused; program reading works from 1.8 on.

@@ -5,14 +5,13 @@
 #include "link/current_description.h"
 #include "link/link_texts.h"
 #include "link/modbus_framing.h"
+#include "link/modbus_functions.h"
 #include "link/request_lists.h"
 
 namespace quarn::link {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool IsRead(std::uint8_t function) { return function >= 1 && function <= 4; }
 
 int ProgressTotal(const TRegistersArray& list) {
   int total = 0;
@@ -344,7 +343,7 @@ TModBus::TJobEnd TModBus::RunRequest(TJob& job, std::size_t index, int& tries, b
     return TJobEnd::Finished;
   }
   const TExchangeRecord& record = exchange_.Record();
-  if (IsRead(request.Function)) {
+  if (IsReadFunction(request.Function)) {
     if (!sent.Outcome.ValueReady) return Fail(job, texts::kNoResponse2, index, 1);
     if (!record.ResponseValid) return Fail(job, texts::kNoResponse3, index, 1);
   }

@@ -5,6 +5,7 @@
 
 #include "link/current_description.h"
 #include "link/link_texts.h"
+#include "link/modbus_functions.h"
 #include "link/register_map.h"
 #include "link/request_lists.h"
 #include "program_model/il_parser.h"
@@ -13,11 +14,6 @@ namespace quarn::link {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr std::uint8_t kReadInputs = 2;
-constexpr std::uint8_t kWriteCoil = 5;
-constexpr std::uint8_t kWriteRegister = 6;
-constexpr std::uint8_t kWriteRegisters = 16;
 
 // Registers of program writing. The erase coil has no name in the register table.
 constexpr std::uint16_t kRunStop = 0xF001;
@@ -51,10 +47,12 @@ TRWmbrReg SingleWrite(std::uint8_t function, std::uint16_t address, std::int64_t
   return PlainRequest(function, address, 1, std::move(data));
 }
 
-TRWmbrReg Coil(std::uint16_t address, bool on) { return SingleWrite(kWriteCoil, address, on); }
+TRWmbrReg Coil(std::uint16_t address, bool on) {
+  return SingleWrite(kWriteSingleCoil, address, on);
+}
 
 TRWmbrReg Register(std::uint16_t address, int value) {
-  return SingleWrite(kWriteRegister, address, value);
+  return SingleWrite(kWriteSingleRegister, address, value);
 }
 
 // A read of one flag that must come back as `expected`; with `repeat` it is asked again until
@@ -76,7 +74,7 @@ std::string_view TrimLeft(std::string_view text) {
 
 void AppendLine(TRegistersArray& list, int j, const program_model::InstructionImage& image) {
   list.push_back(Register(kLineNumber, j));
-  TRWmbrReg words = PlainRequest(kWriteRegisters, kLineWords, program_model::kImageWords,
+  TRWmbrReg words = PlainRequest(kWriteMultipleRegisters, kLineWords, program_model::kImageWords,
                                  TBytesArray(image.begin(), image.end()));
   words.ProgressWeight = 1;
   list.push_back(std::move(words));

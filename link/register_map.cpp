@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/current_description.h"
+#include "link/modbus_functions.h"
 
 namespace quarn::link {
 namespace {
@@ -51,22 +52,22 @@ std::uint8_t ByteOf(std::int64_t value, int shift) {
 bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value,
                  TBytesArray& data) {
   switch (function) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
+    case kReadCoils:
+    case kReadInputs:
+    case kReadHoldingRegisters:
+    case kReadInputRegisters:
       data.clear();
       return true;
-    case 5:
+    case kWriteSingleCoil:
       // Any non-zero value switches the coil on; taking the low byte alone would switch it off
       // for a multiple of 256.
       data = {0x00, value != 0 ? std::uint8_t{1} : std::uint8_t{0}};
       return true;
-    case 6:
+    case kWriteSingleRegister:
       if (!Fits16(value)) return false;
       data = {ByteOf(value, 8), ByteOf(value, 0)};
       return true;
-    case 16:
+    case kWriteMultipleRegisters:
       if (count == 0 || (count != 2 && !Fits16(value))) return false;
       // Low register first: bits 15..0, then bits 31..16.
       data.assign(2u * count, 0);
