@@ -203,7 +203,11 @@ void TConnectionSession::RefuseController(const std::string& message) {
 
 // The answer dispatcher. Link worker thread.
 void TConnectionSession::AnswerAccepted(const TAcceptedAnswer& answer) {
-  const std::uint32_t previous_hardware = state_.Snapshot().Hardware;
+  // The identification compares the hardware word with the one before this answer; the state is
+  // copied only for the answer that carries it.
+  const bool hardware_answer =
+      answer.Function == kReadInputRegisters && answer.Address == kHardwareRegister;
+  const std::uint32_t previous_hardware = hardware_answer ? state_.Snapshot().Hardware : 0;
   const TStateChanges changes = state_.Apply(answer);
   collector_.TakeAnswer(answer);
   if (answer.Function == kReadInputRegisters) CheckIdentification(answer, previous_hardware);
