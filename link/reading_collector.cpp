@@ -28,11 +28,6 @@ void TFastReadingProcess::SetActive(bool active) {
   active_ = active;
 }
 
-bool TFastReadingProcess::Active() const {
-  std::lock_guard lock(mutex_);
-  return active_;
-}
-
 void TFastReadingProcess::TakeAnswer(const TAcceptedAnswer& answer) {
   std::lock_guard lock(mutex_);
   if (!active_) return;
