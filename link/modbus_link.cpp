@@ -148,25 +148,30 @@ bool TModBus::SendNamedReads(std::uint8_t deviceId, const std::string& label,
 
 bool TModBus::SendDirectCommand(std::uint8_t deviceId, const TDC_Records_Array& records,
                                 bool checkRunStop, TRequiredState required, bool readBack) {
-  std::optional<TRegistersArray> list =
-      DirectCommandList(records, checkRunStop, required == TRequiredState::Run, readBack);
-  return list && SendRequests(true, deviceId, std::string(texts::kLabelDirectCommand1), *list);
+  return SendDirectList(deviceId, texts::kLabelDirectCommand1, records, checkRunStop, required,
+                        readBack);
 }
 
 bool TModBus::SendDirectCommand(std::uint8_t deviceId, const TDC_Record& record, bool checkRunStop,
                                 TRequiredState required, bool readBack) {
-  std::optional<TRegistersArray> list =
-      DirectCommandList({record}, checkRunStop, required == TRequiredState::Run, readBack);
-  return list && SendRequests(true, deviceId, std::string(texts::kLabelDirectCommand2), *list);
+  return SendDirectList(deviceId, texts::kLabelDirectCommand2, {record}, checkRunStop, required,
+                        readBack);
 }
 
 bool TModBus::SendDirectCommand(std::uint8_t deviceId, const TDC_Record& record, std::int32_t value,
                                 bool checkRunStop, TRequiredState required, bool readBack) {
   TDC_Record with_value = record;
   with_value.Value = value;
+  return SendDirectList(deviceId, texts::kLabelDirectCommand3, {with_value}, checkRunStop, required,
+                        readBack);
+}
+
+bool TModBus::SendDirectList(std::uint8_t deviceId, std::string_view label,
+                             const TDC_Records_Array& records, bool checkRunStop,
+                             TRequiredState required, bool readBack) {
   std::optional<TRegistersArray> list =
-      DirectCommandList({with_value}, checkRunStop, required == TRequiredState::Run, readBack);
-  return list && SendRequests(true, deviceId, std::string(texts::kLabelDirectCommand3), *list);
+      DirectCommandList(records, checkRunStop, required == TRequiredState::Run, readBack);
+  return list && SendRequests(true, deviceId, std::string(label), *list);
 }
 
 bool TModBus::GetVersionInfo(std::uint8_t deviceId) {

@@ -25,6 +25,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "link/controller_state.h"
@@ -137,6 +138,10 @@ class TModBus {
   enum class TJobEnd { Finished, Error, Stopped };
   enum class TChainStep : std::uint8_t { None, VersionInfo, MapsInfo, InitialInformation };
 
+  // The three SendDirectCommand forms, each under its own label.
+  bool SendDirectList(std::uint8_t deviceId, std::string_view label,
+                      const TDC_Records_Array& records, bool checkRunStop, TRequiredState required,
+                      bool readBack);
   std::uint64_t StartJob(bool isCommand, std::uint8_t deviceId, const std::string& label,
                          TRegistersArray list, TChainStep step);
   void WorkerLoop();
