@@ -221,7 +221,7 @@ bool TProgramTransfer::StartDownload(TProgramKind kind, bool listEmpty) {
   if (reader_.joinable()) reader_.join();
   stop_ = false;
   reading_ = true;
-  reader_ = std::thread(&TProgramTransfer::ReadProgram, this, kind);
+  reader_ = std::thread(&TProgramTransfer::ReadProgram, this, kind, session_.DeviceId());
   return true;
 }
 
@@ -232,14 +232,14 @@ TDownloadResult TProgramTransfer::LastDownload() const {
   return last_;
 }
 
-void TProgramTransfer::ReadProgram(TProgramKind kind) {
+void TProgramTransfer::ReadProgram(TProgramKind kind, std::uint8_t deviceId) {
   TDownloadResult result;
   try {
     TFastReadingProcess& collector = session_.Collector();
     collector.Reset(kind);
     collector.SetActive(true);
     session_.Relay().Post([](TLinkEvents& events) { events.ReadingPanel(true); });
-    if (ReadPart1(kind, result)) ReadPackets(kind, result);
+    if (ReadPart1(kind, deviceId, result)) ReadPackets(kind, deviceId, result);
   } catch (...) {
     // Nothing below throws on purpose; if anything does, the user learns it and the list
     // still gets what was read.
@@ -249,13 +249,13 @@ void TProgramTransfer::ReadProgram(TProgramKind kind) {
   Finish(std::move(result));
 }
 
-bool TProgramTransfer::RunList(const std::string& label, const TRegistersArray& list,
-                               TListOutcome& outcome) {
+bool TProgramTransfer::RunList(std::uint8_t deviceId, const std::string& label,
+                               const TRegistersArray& list, TListOutcome& outcome) {
   TModBus& modbus = session_.Modbus();
   const TDerivedTimes times = modbus.Times();
   modbus.WaitIdle(times.PacketSenderWait);
   if (Stopping()) return false;
-  const std::uint64_t id = modbus.SendCommandList(session_.DeviceId(), label, list);
+  const std::uint64_t id = modbus.SendCommandList(deviceId, label, list);
   if (id == 0) return false;
   const auto limit = times.PacketWorkerWait * static_cast<std::int64_t>(list.size());
   return modbus.WaitForList(id, limit, outcome) && !Stopping();
@@ -269,10 +269,11 @@ void TProgramTransfer::StepMessage(TDownloadResult& result, std::string_view tex
   });
 }
 
-bool TProgramTransfer::ReadPart1(TProgramKind kind, TDownloadResult& result) {
+bool TProgramTransfer::ReadPart1(TProgramKind kind, std::uint8_t deviceId,
+                                 TDownloadResult& result) {
   const std::optional<TRegistersArray> list = Part1List(kind);
   TListOutcome outcome;
-  if (!list || !RunList(std::string(texts::kLabelReadPart1), *list, outcome)) {
+  if (!list || !RunList(deviceId, std::string(texts::kLabelReadPart1), *list, outcome)) {
     if (!Stopping()) StepMessage(result, texts::kReadTimeout);
     return false;
   }
@@ -294,7 +295,8 @@ bool TProgramTransfer::ReadPart1(TProgramKind kind, TDownloadResult& result) {
   return false;
 }
 
-bool TProgramTransfer::ReadPackets(TProgramKind kind, TDownloadResult& result) {
+bool TProgramTransfer::ReadPackets(TProgramKind kind, std::uint8_t deviceId,
+                                   TDownloadResult& result) {
   const TDeviceDescription& model = CurrentDescription();
   const int highest = kind == TProgramKind::Main ? model.HighestMainLine : model.HighestServiceLine;
   const std::size_t stored_bytes = 2U * model.StoredWords;
@@ -303,7 +305,7 @@ bool TProgramTransfer::ReadPackets(TProgramKind kind, TDownloadResult& result) {
     const std::optional<TRegistersArray> list =
         PacketList(line, session_.Timings().MaxReadRegisters);
     TListOutcome outcome;
-    if (!list || !RunList(std::string(texts::kLabelReadPart2), *list, outcome)) {
+    if (!list || !RunList(deviceId, std::string(texts::kLabelReadPart2), *list, outcome)) {
       if (!Stopping()) StepMessage(result, texts::kReadTimeout2);
       return false;
     }
