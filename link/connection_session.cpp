@@ -6,12 +6,12 @@
 #include "link/device_models.h"
 #include "link/error_table.h"
 #include "link/link_texts.h"
+#include "link/modbus_functions.h"
 #include "link/register_map.h"
 
 namespace quarn::link {
 namespace {
 
-constexpr std::uint8_t kReadInputRegisters = 4;
 constexpr std::uint16_t kHardwareRegister = 0x8001;
 constexpr std::uint16_t kFirmwareRegister = 0x8003;
 // Firmware before 1.10 is refused; program reading works from 1.8 on.
@@ -203,7 +203,11 @@ void TConnectionSession::RefuseController(const std::string& message) {
 
 // The answer dispatcher. Link worker thread.
 void TConnectionSession::AnswerAccepted(const TAcceptedAnswer& answer) {
-  const std::uint32_t previous_hardware = state_.Snapshot().Hardware;
+  // The identification compares the hardware word with the one before this answer; the state is
+  // copied only for the answer that carries it.
+  const bool hardware_answer =
+      answer.Function == kReadInputRegisters && answer.Address == kHardwareRegister;
+  const std::uint32_t previous_hardware = hardware_answer ? state_.Snapshot().Hardware : 0;
   const TStateChanges changes = state_.Apply(answer);
   collector_.TakeAnswer(answer);
   if (answer.Function == kReadInputRegisters) CheckIdentification(answer, previous_hardware);

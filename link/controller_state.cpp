@@ -4,17 +4,13 @@
 
 #include "link/hex_text.h"
 #include "link/link_texts.h"
+#include "link/modbus_functions.h"
 
 namespace quarn::link {
 namespace {
 
 using Changes = TStateChanges;
 using State = TControllerState;
-
-constexpr std::uint8_t kReadCoils = 1;
-constexpr std::uint8_t kReadInputs = 2;
-constexpr std::uint8_t kReadHolding = 3;
-constexpr std::uint8_t kReadInputRegisters = 4;
 
 std::string Text(std::string_view caption, std::int64_t value) {
   return std::string(caption) + std::to_string(value);
@@ -394,7 +390,7 @@ TStateChanges TControllerStateModel::Apply(const TAcceptedAnswer& answer) {
     case kReadInputs:
       ApplyBits(state_, answer, changes);
       break;
-    case kReadHolding:
+    case kReadHoldingRegisters:
       ApplyHolding(state_, answer, changes);
       break;
     case kReadInputRegisters:

@@ -27,6 +27,9 @@ void TFrameSender::Reset() {
   owed_answers_ = 0;
   queue_.Clear();
   exchange_.ClearReceiveBuffer();
+  // A dropped chunk was never examined, so the port still waits for the permission that would
+  // have followed; without it the next line drain would wait for input the port holds back.
+  port_.GrantReadPermission();
 }
 
 void TFrameSender::Status(const std::string& text) const {
@@ -150,9 +153,9 @@ bool TFrameSender::SettleLine(std::chrono::milliseconds lateWait) {
   const auto drain_limit = Clock::now() + kDrainLimit;
   TLineStatus line = port_.LineErrors();
   while (line.QueuedBytes > 0 && Clock::now() < drain_limit) {
-    if (std::optional<TBytesArray> chunk = queue_.Take(drain_limit, hooks_.Stop)) {
-      Examine(*chunk, ignored);
-    }
+    std::optional<TBytesArray> chunk = queue_.Take(drain_limit, hooks_.Stop);
+    if (!chunk && Stopping()) break;  // Take no longer waits: do not spin on the line status
+    if (chunk) Examine(*chunk, ignored);
     line = port_.LineErrors();
   }
   exchange_.ClearReceiveBuffer();

@@ -15,7 +15,6 @@ inline constexpr std::string_view kCannotReadStatus =
     "Can not read status. The read/write thread is not ready.";
 
 // Worker errors, each followed by the index of the request in its list.
-inline constexpr std::string_view kRwThreadNotReady = "RW thread is not ready, line: ";
 inline constexpr std::string_view kErrorSendingSequence = "Error sending commands sequence, line: ";
 inline constexpr std::string_view kNoResponse1 = "No response to command sequence 1, line: ";
 inline constexpr std::string_view kNoResponse2 = "No response to command sequence 2, line: ";
@@ -24,7 +23,6 @@ inline constexpr std::string_view kModbusResponseError = "Modbus received respon
 inline constexpr std::string_view kTransferNotFinished = "Data transfer not finished, line: ";
 
 // Sender status texts.
-inline constexpr std::string_view kNoDataForTransfer = "No data for transfer";
 inline constexpr std::string_view kWrongDataForTransfer = "Wrong data for transfer";
 inline constexpr std::string_view kSending = "...";
 inline constexpr std::string_view kAttempt = "Attempt ";
@@ -60,7 +58,6 @@ inline constexpr std::string_view kLabelStatePoll = "TimerGetStateTimer + tag=";
 inline constexpr std::string_view kLabelUpload = "btnSendToControllerILClick";
 inline constexpr std::string_view kLabelReadPart1 = "FastReadProgFromController2 - part 1 ";
 inline constexpr std::string_view kLabelReadPart2 = "FastReadProgFromController2 - part 2 ";
-inline constexpr std::string_view kLineSuffix = " Line=";
 
 // Connection.
 inline constexpr std::string_view kNotConnected = "Not connected";
@@ -129,7 +126,6 @@ inline constexpr std::string_view kListNotEmpty =
     "User program was not read. The commands list is not empty.";
 inline constexpr std::string_view kReadingNotSupported =
     "User program reading is not supported for this version of the firmware ";
-inline constexpr std::string_view kReadingPanel = "Program is reading, wait...";
 inline constexpr std::string_view kReadTimeout = "Program reading failed - timeout error";
 inline constexpr std::string_view kReadInRun =
     "Reading impossible. Change the controller to STOP mode";

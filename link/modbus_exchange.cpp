@@ -2,6 +2,7 @@
 
 #include "link/hex_text.h"
 #include "link/modbus_framing.h"
+#include "link/modbus_functions.h"
 
 namespace quarn::link {
 namespace {
@@ -17,12 +18,6 @@ constexpr unsigned kExceptionFlag = 0x80;
 
 std::string_view AsText(std::span<const std::uint8_t> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-bool IsReadFunction(unsigned function) { return function >= 1 && function <= 4; }
-
-bool IsWriteFunction(unsigned function) {
-  return function == 5 || function == 6 || function == 15 || function == 16;
 }
 
 // The value of a read answer from its data bytes: one byte as is, two as a 16-bit register,
@@ -61,7 +56,8 @@ bool TModbusExchange::PrepareExpectation(std::span<const std::uint8_t> frame) {
   } else if (IsWriteFunction(*function)) {
     record_.ByteCountPos = 0;
     record_.FixedLength = kWriteFixedLength;
-    record_.RequestCount = (*function == 5 || *function == 6) ? 1 : 0;
+    record_.RequestCount =
+        (*function == kWriteSingleCoil || *function == kWriteSingleRegister) ? 1 : 0;
   }
   record_.RequestFunction = static_cast<std::uint8_t>(*function);
   record_.RequestAddress = static_cast<std::uint16_t>(*address);
@@ -171,7 +167,7 @@ void TModbusExchange::Accept(const TAnswerHeader& header, TCheckOutcome& outcome
   record_.ResponseAddress = header.Address;
   outcome.Status = TAnswerStatus::Accepted;
   outcome.AnswerAccepted = true;
-  if (header.Function < 5) {
+  if (IsReadFunction(header.Function)) {
     const std::uint8_t byte_count = record_.ResponseByteCount;
     record_.LastValue = byte_count == 0 ? 0 : ReadValue(record_.ResponseBytes, byte_count);
     outcome.ValueReady = byte_count != 0;

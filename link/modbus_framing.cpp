@@ -1,23 +1,13 @@
 #include "link/modbus_framing.h"
 
 #include "link/hex_text.h"
+#include "link/modbus_functions.h"
 
 namespace quarn::link {
 namespace {
 
-constexpr std::uint8_t kReadCoils = 1;
-constexpr std::uint8_t kReadInputRegisters = 4;
-constexpr std::uint8_t kWriteSingleCoil = 5;
-constexpr std::uint8_t kWriteSingleRegister = 6;
-constexpr std::uint8_t kWriteMultipleCoils = 15;
-constexpr std::uint8_t kWriteMultipleRegisters = 16;
-
 std::uint8_t High(std::uint16_t value) { return static_cast<std::uint8_t>(value >> 8); }
 std::uint8_t Low(std::uint16_t value) { return static_cast<std::uint8_t>(value & 0xFFU); }
-
-bool IsRead(std::uint8_t function) {
-  return function >= kReadCoils && function <= kReadInputRegisters;
-}
 
 TReqResArray Header(const TRWmbrReg& request, std::uint8_t deviceId) {
   return {deviceId, request.Function, High(request.Address), Low(request.Address)};
@@ -43,7 +33,7 @@ TReqResArray BuildRequestPdu(const TRWmbrReg& request, std::uint8_t deviceId) {
     return MultipleWritePdu(request, deviceId);
   }
   TReqResArray pdu = Header(request, deviceId);
-  if (IsRead(function)) {
+  if (IsReadFunction(function)) {
     pdu.push_back(High(request.Count));
     pdu.push_back(Low(request.Count));
   } else if (function == kWriteSingleCoil || function == kWriteSingleRegister) {
@@ -63,7 +53,7 @@ TReqResArray BuildRequestPdu(const TRWmbrReg& request, std::uint8_t deviceId) {
 }
 
 std::uint8_t ExpectedCountOf(const TRWmbrReg& request) {
-  return IsRead(request.Function) ? Low(request.Count) : 0;
+  return IsReadFunction(request.Function) ? Low(request.Count) : 0;
 }
 
 std::uint8_t ComputeLrc(std::span<const std::uint8_t> bytes) {

@@ -5,14 +5,13 @@
 #include "link/current_description.h"
 #include "link/link_texts.h"
 #include "link/modbus_framing.h"
+#include "link/modbus_functions.h"
 #include "link/request_lists.h"
 
 namespace quarn::link {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-bool IsRead(std::uint8_t function) { return function >= 1 && function <= 4; }
 
 int ProgressTotal(const TRegistersArray& list) {
   int total = 0;
@@ -149,25 +148,30 @@ bool TModBus::SendNamedReads(std::uint8_t deviceId, const std::string& label,
 
 bool TModBus::SendDirectCommand(std::uint8_t deviceId, const TDC_Records_Array& records,
                                 bool checkRunStop, TRequiredState required, bool readBack) {
-  std::optional<TRegistersArray> list =
-      DirectCommandList(records, checkRunStop, required == TRequiredState::Run, readBack);
-  return list && SendRequests(true, deviceId, std::string(texts::kLabelDirectCommand1), *list);
+  return SendDirectList(deviceId, texts::kLabelDirectCommand1, records, checkRunStop, required,
+                        readBack);
 }
 
 bool TModBus::SendDirectCommand(std::uint8_t deviceId, const TDC_Record& record, bool checkRunStop,
                                 TRequiredState required, bool readBack) {
-  std::optional<TRegistersArray> list =
-      DirectCommandList({record}, checkRunStop, required == TRequiredState::Run, readBack);
-  return list && SendRequests(true, deviceId, std::string(texts::kLabelDirectCommand2), *list);
+  return SendDirectList(deviceId, texts::kLabelDirectCommand2, {record}, checkRunStop, required,
+                        readBack);
 }
 
 bool TModBus::SendDirectCommand(std::uint8_t deviceId, const TDC_Record& record, std::int32_t value,
                                 bool checkRunStop, TRequiredState required, bool readBack) {
   TDC_Record with_value = record;
   with_value.Value = value;
+  return SendDirectList(deviceId, texts::kLabelDirectCommand3, {with_value}, checkRunStop, required,
+                        readBack);
+}
+
+bool TModBus::SendDirectList(std::uint8_t deviceId, std::string_view label,
+                             const TDC_Records_Array& records, bool checkRunStop,
+                             TRequiredState required, bool readBack) {
   std::optional<TRegistersArray> list =
-      DirectCommandList({with_value}, checkRunStop, required == TRequiredState::Run, readBack);
-  return list && SendRequests(true, deviceId, std::string(texts::kLabelDirectCommand3), *list);
+      DirectCommandList(records, checkRunStop, required == TRequiredState::Run, readBack);
+  return list && SendRequests(true, deviceId, std::string(label), *list);
 }
 
 bool TModBus::GetVersionInfo(std::uint8_t deviceId) {
@@ -344,7 +348,7 @@ TModBus::TJobEnd TModBus::RunRequest(TJob& job, std::size_t index, int& tries, b
     return TJobEnd::Finished;
   }
   const TExchangeRecord& record = exchange_.Record();
-  if (IsRead(request.Function)) {
+  if (IsReadFunction(request.Function)) {
     if (!sent.Outcome.ValueReady) return Fail(job, texts::kNoResponse2, index, 1);
     if (!record.ResponseValid) return Fail(job, texts::kNoResponse3, index, 1);
   }
@@ -413,7 +417,6 @@ void TModBus::ExpireWaitingCommand() {
 
 void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
   const bool reached_end = end == TJobEnd::Finished;
-  const bool displaced = job->Displaced;
   if (reached_end) {
     relay_.Post([](TLinkEvents& events) { events.StatusLamp(TLampColour::Green); });
     if (job->Failed) {
@@ -433,16 +436,18 @@ void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
       relay_.Post([](TLinkEvents& events) { events.StatusLamp(TLampColour::White); });
     }
   }
-  // A command list that ends, whether at its end or by an error, gives the link back to the
-  // state poll, unless another command list is already waiting for it.
-  if (job->IsCommand && !displaced && end != TJobEnd::Stopped && !closing_) {
-    command_busy_ = false;
-    PostOwner(&TLinkOwner::RestartStateTimer);
-  }
   TListOutcome outcome{job->Label, job->IsCommand, reached_end, job->Failed || !reached_end,
                        job->Error};
   {
     std::lock_guard lock(mutex_);
+    // A command list that ends, whether at its end or by an error, gives the link back to the
+    // state poll, unless another command list is still waiting for it. The one that pushed this
+    // list aside may have given up waiting meanwhile, so the slot is asked, not the list.
+    const bool successor_waiting = command_slot_ && command_slot_ != job;
+    if (job->IsCommand && !successor_waiting && end != TJobEnd::Stopped && !closing_) {
+      command_busy_ = false;
+      PostOwner(&TLinkOwner::RestartStateTimer);
+    }
     if (!job->IsCommand && end != TJobEnd::Stopped) {
       if (end == TJobEnd::Error) {
         poll_failures_.Failed = true;
@@ -466,8 +471,12 @@ void TModBus::FinishJob(const std::shared_ptr<TJob>& job, TJobEnd end) {
 // (also when it ended early). Called with mutex_ held.
 void TModBus::ContinueChain(const TJob& job) {
   if (job.Step == TChainStep::None) return;
-  if (closing_ || job.Generation != generation_ || failed_generation_ == generation_ ||
-      !identifying_) {
+  // A step of an older connection's chain: Disconnected() has already ended that chain, and the
+  // flag may belong to a new identification by now.
+  if (job.Generation != generation_) return;
+  // A new identification took the slot while this step ran; the flag is that chain's.
+  if (command_slot_) return;
+  if (closing_ || failed_generation_ == generation_ || !identifying_) {
     identifying_ = false;
     return;
   }

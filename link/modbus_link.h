@@ -25,6 +25,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "link/controller_state.h"
@@ -107,7 +108,8 @@ class TModBus {
                       const TDC_Records_Array& records);
   // Writes of named registers, after a read of GET_RUN_STOP that must show `required` when
   // `checkRunStop` is set; with `readBack` each write is followed by a read of the same
-  // registers. Records must be writes (functions 5, 6, 15, 16) of one or two registers.
+  // registers. Records must be writes of one or two registers whose values EncodeWrite takes
+  // (functions 5, 6 and 16); anything else sends nothing and answers false.
   bool SendDirectCommand(std::uint8_t deviceId, const TDC_Records_Array& records, bool checkRunStop,
                          TRequiredState required, bool readBack);
   bool SendDirectCommand(std::uint8_t deviceId, const TDC_Record& record, bool checkRunStop,
@@ -137,6 +139,10 @@ class TModBus {
   enum class TJobEnd { Finished, Error, Stopped };
   enum class TChainStep : std::uint8_t { None, VersionInfo, MapsInfo, InitialInformation };
 
+  // The three SendDirectCommand forms, each under its own label.
+  bool SendDirectList(std::uint8_t deviceId, std::string_view label,
+                      const TDC_Records_Array& records, bool checkRunStop, TRequiredState required,
+                      bool readBack);
   std::uint64_t StartJob(bool isCommand, std::uint8_t deviceId, const std::string& label,
                          TRegistersArray list, TChainStep step);
   void WorkerLoop();

@@ -5,6 +5,7 @@
 
 #include "link/current_description.h"
 #include "link/link_texts.h"
+#include "link/modbus_functions.h"
 #include "link/register_map.h"
 #include "link/request_lists.h"
 #include "program_model/il_parser.h"
@@ -13,11 +14,6 @@ namespace quarn::link {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr std::uint8_t kReadInputs = 2;
-constexpr std::uint8_t kWriteCoil = 5;
-constexpr std::uint8_t kWriteRegister = 6;
-constexpr std::uint8_t kWriteRegisters = 16;
 
 // Registers of program writing. The erase coil has no name in the register table.
 constexpr std::uint16_t kRunStop = 0xF001;
@@ -43,14 +39,20 @@ constexpr int kPacketStart = 1;
 constexpr int kRunState = 1;
 constexpr int kMaxBlockRead = 123;
 
+// A write of one coil or register. A value EncodeWrite refuses leaves the request without data,
+// and such a single write is never sent.
+TRWmbrReg SingleWrite(std::uint8_t function, std::uint16_t address, std::int64_t value) {
+  TBytesArray data;
+  EncodeWrite(function, 1, value, data);
+  return PlainRequest(function, address, 1, std::move(data));
+}
+
 TRWmbrReg Coil(std::uint16_t address, bool on) {
-  return PlainRequest(kWriteCoil, address, 1, {0, static_cast<std::uint8_t>(on ? 1 : 0)});
+  return SingleWrite(kWriteSingleCoil, address, on);
 }
 
 TRWmbrReg Register(std::uint16_t address, int value) {
-  const auto v = static_cast<std::uint16_t>(value);
-  return PlainRequest(kWriteRegister, address, 1,
-                      {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+  return SingleWrite(kWriteSingleRegister, address, value);
 }
 
 // A read of one flag that must come back as `expected`; with `repeat` it is asked again until
@@ -72,7 +74,7 @@ std::string_view TrimLeft(std::string_view text) {
 
 void AppendLine(TRegistersArray& list, int j, const program_model::InstructionImage& image) {
   list.push_back(Register(kLineNumber, j));
-  TRWmbrReg words = PlainRequest(kWriteRegisters, kLineWords, program_model::kImageWords,
+  TRWmbrReg words = PlainRequest(kWriteMultipleRegisters, kLineWords, program_model::kImageWords,
                                  TBytesArray(image.begin(), image.end()));
   words.ProgressWeight = 1;
   list.push_back(std::move(words));
@@ -219,7 +221,7 @@ bool TProgramTransfer::StartDownload(TProgramKind kind, bool listEmpty) {
   if (reader_.joinable()) reader_.join();
   stop_ = false;
   reading_ = true;
-  reader_ = std::thread(&TProgramTransfer::ReadProgram, this, kind);
+  reader_ = std::thread(&TProgramTransfer::ReadProgram, this, kind, session_.DeviceId());
   return true;
 }
 
@@ -230,14 +232,14 @@ TDownloadResult TProgramTransfer::LastDownload() const {
   return last_;
 }
 
-void TProgramTransfer::ReadProgram(TProgramKind kind) {
+void TProgramTransfer::ReadProgram(TProgramKind kind, std::uint8_t deviceId) {
   TDownloadResult result;
   try {
     TFastReadingProcess& collector = session_.Collector();
     collector.Reset(kind);
     collector.SetActive(true);
     session_.Relay().Post([](TLinkEvents& events) { events.ReadingPanel(true); });
-    if (ReadPart1(kind, result)) ReadPackets(kind, result);
+    if (ReadPart1(kind, deviceId, result)) ReadPackets(kind, deviceId, result);
   } catch (...) {
     // Nothing below throws on purpose; if anything does, the user learns it and the list
     // still gets what was read.
@@ -247,13 +249,13 @@ void TProgramTransfer::ReadProgram(TProgramKind kind) {
   Finish(std::move(result));
 }
 
-bool TProgramTransfer::RunList(const std::string& label, const TRegistersArray& list,
-                               TListOutcome& outcome) {
+bool TProgramTransfer::RunList(std::uint8_t deviceId, const std::string& label,
+                               const TRegistersArray& list, TListOutcome& outcome) {
   TModBus& modbus = session_.Modbus();
   const TDerivedTimes times = modbus.Times();
   modbus.WaitIdle(times.PacketSenderWait);
   if (Stopping()) return false;
-  const std::uint64_t id = modbus.SendCommandList(session_.DeviceId(), label, list);
+  const std::uint64_t id = modbus.SendCommandList(deviceId, label, list);
   if (id == 0) return false;
   const auto limit = times.PacketWorkerWait * static_cast<std::int64_t>(list.size());
   return modbus.WaitForList(id, limit, outcome) && !Stopping();
@@ -267,10 +269,11 @@ void TProgramTransfer::StepMessage(TDownloadResult& result, std::string_view tex
   });
 }
 
-bool TProgramTransfer::ReadPart1(TProgramKind kind, TDownloadResult& result) {
+bool TProgramTransfer::ReadPart1(TProgramKind kind, std::uint8_t deviceId,
+                                 TDownloadResult& result) {
   const std::optional<TRegistersArray> list = Part1List(kind);
   TListOutcome outcome;
-  if (!list || !RunList(std::string(texts::kLabelReadPart1), *list, outcome)) {
+  if (!list || !RunList(deviceId, std::string(texts::kLabelReadPart1), *list, outcome)) {
     if (!Stopping()) StepMessage(result, texts::kReadTimeout);
     return false;
   }
@@ -292,7 +295,8 @@ bool TProgramTransfer::ReadPart1(TProgramKind kind, TDownloadResult& result) {
   return false;
 }
 
-bool TProgramTransfer::ReadPackets(TProgramKind kind, TDownloadResult& result) {
+bool TProgramTransfer::ReadPackets(TProgramKind kind, std::uint8_t deviceId,
+                                   TDownloadResult& result) {
   const TDeviceDescription& model = CurrentDescription();
   const int highest = kind == TProgramKind::Main ? model.HighestMainLine : model.HighestServiceLine;
   const std::size_t stored_bytes = 2U * model.StoredWords;
@@ -301,7 +305,7 @@ bool TProgramTransfer::ReadPackets(TProgramKind kind, TDownloadResult& result) {
     const std::optional<TRegistersArray> list =
         PacketList(line, session_.Timings().MaxReadRegisters);
     TListOutcome outcome;
-    if (!list || !RunList(std::string(texts::kLabelReadPart2), *list, outcome)) {
+    if (!list || !RunList(deviceId, std::string(texts::kLabelReadPart2), *list, outcome)) {
       if (!Stopping()) StepMessage(result, texts::kReadTimeout2);
       return false;
     }

@@ -74,10 +74,13 @@ class TProgramTransfer {
   void SetDebugging(bool active) { debugging_ = active; }
 
  private:
-  void ReadProgram(TProgramKind kind);
-  bool ReadPart1(TProgramKind kind, TDownloadResult& result);
-  bool ReadPackets(TProgramKind kind, TDownloadResult& result);
-  bool RunList(const std::string& label, const TRegistersArray& list, TListOutcome& outcome);
+  // The reader thread. The device id is the one of the moment the download started: the window
+  // may change the session's while the download runs.
+  void ReadProgram(TProgramKind kind, std::uint8_t deviceId);
+  bool ReadPart1(TProgramKind kind, std::uint8_t deviceId, TDownloadResult& result);
+  bool ReadPackets(TProgramKind kind, std::uint8_t deviceId, TDownloadResult& result);
+  bool RunList(std::uint8_t deviceId, const std::string& label, const TRegistersArray& list,
+               TListOutcome& outcome);
   void Finish(TDownloadResult result);
   void StepMessage(TDownloadResult& result, std::string_view text);
   bool Stopping() const { return stop_; }

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "link/modbus_functions.h"
+
 namespace quarn::link {
 namespace {
 
-constexpr std::uint8_t kReadCoils = 1;
-constexpr std::uint8_t kReadHolding = 3;
 constexpr std::uint16_t kMainProtection = 0xF001;
 constexpr std::uint16_t kServiceProtection = 0xF002;
 constexpr std::uint16_t kLinesQuantity = 0xF400;
@@ -28,11 +28,6 @@ void TFastReadingProcess::SetActive(bool active) {
   active_ = active;
 }
 
-bool TFastReadingProcess::Active() const {
-  std::lock_guard lock(mutex_);
-  return active_;
-}
-
 void TFastReadingProcess::TakeAnswer(const TAcceptedAnswer& answer) {
   std::lock_guard lock(mutex_);
   if (!active_) return;
@@ -40,10 +35,10 @@ void TFastReadingProcess::TakeAnswer(const TAcceptedAnswer& answer) {
       kind_ == TProgramKind::Main ? kMainProtection : kServiceProtection;
   if (answer.Function == kReadCoils && answer.Address == own_protection) {
     protection_ = answer.Value & 1;
-  } else if (answer.Function == kReadHolding && answer.Address == kLinesQuantity) {
+  } else if (answer.Function == kReadHoldingRegisters && answer.Address == kLinesQuantity) {
     lines_in_packet_ = answer.Value;
     buffer_.clear();
-  } else if (answer.Function == kReadHolding && answer.Address >= kSectorFirst &&
+  } else if (answer.Function == kReadHoldingRegisters && answer.Address >= kSectorFirst &&
              answer.Address <= kSectorLast && answer.Bytes.size() > kDataStart) {
     // Never more than one sector: a repeated read must not push later bytes out of place.
     const std::size_t room = kSectorBytes - std::min(kSectorBytes, buffer_.size());

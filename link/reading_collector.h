@@ -36,7 +36,6 @@ class TFastReadingProcess {
   // A new download: the buffer empty, protection unknown, nothing counted.
   void Reset(TProgramKind kind);
   void SetActive(bool active);
-  bool Active() const;
 
   // One accepted answer, while the download is active: the protection coil, the lines in the
   // packet (which starts the packet's buffer afresh) and the sector reads.

@@ -45,9 +45,4 @@ void TReceiveQueue::Clear() {
   shared_->chunks.clear();
 }
 
-bool TReceiveQueue::Empty() const {
-  std::lock_guard lock(shared_->mutex);
-  return shared_->chunks.empty();
-}
-
 }  // namespace quarn::link

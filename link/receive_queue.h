@@ -38,7 +38,6 @@ class TReceiveQueue {
   // Wakes every wait so that it asks its stop condition again.
   void Wake();
   void Clear();
-  bool Empty() const;
 
  private:
   struct TShared {

@@ -2,18 +2,17 @@
 
 #include <algorithm>
 #include <charconv>
-#include <optional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "link/current_description.h"
+#include "link/modbus_functions.h"
 
 namespace quarn::link {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 template <typename Match>
 const TFieldDescr* FindRow(const TDeviceDescription& description, Match match) {
@@ -48,25 +47,27 @@ std::uint8_t ByteOf(std::int64_t value, int shift) {
   return static_cast<std::uint8_t>((static_cast<std::uint64_t>(value) >> shift) & 0xFFu);
 }
 
-// The data bytes of a write of value; false when the function cannot carry it.
-bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value, Bytes& data) {
+}  // namespace
+
+bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value,
+                 TBytesArray& data) {
   switch (function) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
+    case kReadCoils:
+    case kReadInputs:
+    case kReadHoldingRegisters:
+    case kReadInputRegisters:
       data.clear();
       return true;
-    case 5:
+    case kWriteSingleCoil:
       // Any non-zero value switches the coil on; taking the low byte alone would switch it off
       // for a multiple of 256.
       data = {0x00, value != 0 ? std::uint8_t{1} : std::uint8_t{0}};
       return true;
-    case 6:
+    case kWriteSingleRegister:
       if (!Fits16(value)) return false;
       data = {ByteOf(value, 8), ByteOf(value, 0)};
       return true;
-    case 16:
+    case kWriteMultipleRegisters:
       if (count == 0 || (count != 2 && !Fits16(value))) return false;
       // Low register first: bits 15..0, then bits 31..16.
       data.assign(2u * count, 0);
@@ -81,8 +82,6 @@ bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value,
       return false;
   }
 }
-
-}  // namespace
 
 TFieldDescr FindField(std::string_view name, const TDeviceDescription& description) {
   return CopyOrZero(FindRowByName(description, name));
@@ -120,9 +119,8 @@ std::optional<std::int32_t> DOperandNumber(std::string_view operand) {
 TFieldDescr FindFieldByOperand(std::string_view operand, const TDeviceDescription& description) {
   const std::optional<std::int32_t> number = DOperandNumber(operand);
   if (!number || *number == 0) return TFieldDescr{};
-  return CopyOrZero(FindRow(description, [n = *number](const TFieldDescr& field) {
-    return field.DOperand == n;
-  }));
+  return CopyOrZero(FindRow(
+      description, [n = *number](const TFieldDescr& field) { return field.DOperand == n; }));
 }
 
 TFieldDescr FindFieldByOperand(std::string_view operand) {
@@ -151,7 +149,7 @@ bool MakeRegisterRequest(TRWmbrReg& request, std::string_view name, bool raw,
   if (row == nullptr || !FitsInt32(value)) return false;
   const TDC_Record& reg = row->Register;
   const auto count = static_cast<std::uint16_t>(reg.Count & 0xFFu);
-  Bytes data;
+  TBytesArray data;
   if (!raw && !EncodeWrite(reg.Function, count, value, data)) return false;
 
   request.Address = reg.Address;

@@ -32,6 +32,13 @@ TDC_Record FindParameterRecord(std::string_view name);
 // 0-based position of the named row in Fields; 0 when it is not there.
 std::size_t FieldIndex(std::string_view name, const TDeviceDescription& description);
 
+// The data bytes of a write of `value` by `function` to `count` registers: none for a read (1 to
+// 4); for a coil (5) {0, 1} when the value is non-zero, else {0, 0}; for one register (6, or 16
+// with a count other than 2) the value high byte first, when it fits 16 bits signed or unsigned;
+// for two registers (16 with count 2) the low register first, then bits 31..16. Answers false,
+// leaving `data` untouched, when the function cannot be written or the value does not fit.
+bool EncodeWrite(std::uint8_t function, std::uint16_t count, std::int64_t value, TBytesArray& data);
+
 // Fills a request for the named register: address, count, function and name from its row, the
 // four list settings from the arguments, Label left as it is, and the data bytes of a write of
 // value (none for reads, or when raw is set). Answers false, leaving the request untouched, when

@@ -1,16 +1,10 @@
 #include "link/request_lists.h"
 
+#include "link/modbus_functions.h"
+#include "link/register_map.h"
+
 namespace quarn::link {
 namespace {
-
-constexpr std::uint8_t kReadCoils = 1;
-constexpr std::uint8_t kReadInputs = 2;
-constexpr std::uint8_t kReadHolding = 3;
-constexpr std::uint8_t kReadInputRegisters = 4;
-constexpr std::uint8_t kWriteCoil = 5;
-constexpr std::uint8_t kWriteRegister = 6;
-constexpr std::uint8_t kWriteCoils = 15;
-constexpr std::uint8_t kWriteRegisters = 16;
 
 struct TFixedRead {
   const char* Name;
@@ -38,29 +32,10 @@ TRegistersArray InputRegisterReads(const TFixedRead (&reads)[N]) {
   return list;
 }
 
-bool IsRead(std::uint8_t function) {
-  return function >= kReadCoils && function <= kReadInputRegisters;
-}
-
-bool IsWrite(std::uint8_t function) {
-  return function == kWriteCoil || function == kWriteRegister || function == kWriteCoils ||
-         function == kWriteRegisters;
-}
-
 // The register a write is read back from.
 std::uint8_t ReadBackFunction(std::uint8_t write) {
-  return write == kWriteRegister || write == kWriteRegisters ? kReadHolding : kReadCoils;
-}
-
-// The value high byte first; a second register carries bits 31-16.
-TBytesArray ValueData(std::int32_t value, std::uint32_t count) {
-  const auto v = static_cast<std::uint32_t>(value);
-  TBytesArray data{static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)};
-  if (count == 2) {
-    data.push_back(static_cast<std::uint8_t>(v >> 24));
-    data.push_back(static_cast<std::uint8_t>(v >> 16));
-  }
-  return data;
+  return write == kWriteSingleRegister || write == kWriteMultipleRegisters ? kReadHoldingRegisters
+                                                                           : kReadCoils;
 }
 
 }  // namespace
@@ -83,7 +58,7 @@ TRegistersArray MapsInfoList() { return InputRegisterReads(kMapsReads); }
 std::optional<TRegistersArray> NamedReadsList(const TDC_Records_Array& records) {
   TRegistersArray list;
   for (const TDC_Record& record : records) {
-    if (!IsRead(record.Function)) return std::nullopt;
+    if (!IsReadFunction(record.Function)) return std::nullopt;
     list.push_back(Read(record.Function, record.Address, static_cast<std::uint16_t>(record.Count),
                         record.Name));
   }
@@ -99,14 +74,16 @@ std::optional<TRegistersArray> DirectCommandList(const TDC_Records_Array& record
   run_stop.ExpectedValue = requireRun ? 1 : 0;
   list.push_back(run_stop);
   for (const TDC_Record& record : records) {
-    if (!IsWrite(record.Function) || record.Count < 1 || record.Count > 2) return std::nullopt;
+    if (!IsWriteFunction(record.Function) || record.Count < 1 || record.Count > 2) {
+      return std::nullopt;
+    }
     const auto count = static_cast<std::uint16_t>(record.Count);
     TRWmbrReg write;
     write.Function = record.Function;
     write.Address = record.Address;
     write.Count = count;
     write.Name = record.Name;
-    write.Data = ValueData(record.Value, record.Count);
+    if (!EncodeWrite(record.Function, count, record.Value, write.Data)) return std::nullopt;
     write.ProgressWeight = 1;
     list.push_back(write);
     if (readBack) {

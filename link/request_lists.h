@@ -24,7 +24,8 @@ std::optional<TRegistersArray> NamedReadsList(const TDC_Records_Array& records);
 
 // A read of GET_RUN_STOP (which must show RUN when `requireRun`, else STOP, if `checkRunStop`),
 // then a write of each record's value, each followed by a read of the same registers when
-// `readBack`. nullopt when a record is not a write of one or two registers.
+// `readBack`. nullopt when a record is not a write of one or two registers, or EncodeWrite
+// refuses its value.
 std::optional<TRegistersArray> DirectCommandList(const TDC_Records_Array& records,
                                                  bool checkRunStop, bool requireRun, bool readBack);
 

@@ -82,24 +82,20 @@ struct TCommonDatas {
 
   friend bool operator==(const TCommonDatas&, const TCommonDatas&) = default;
 
-  // Derived times. They are computed from their parts on every call, so they can never lag
-  // behind a changed setting.
-  int PortCycle() const { return ReadPause + PermissionWait; }
-  int AnswerWait() const { return PortCycle() + AnswerHandling; }
+  // Derived times: the link's own bounds (link::DeriveTimes) for these settings, computed on
+  // every call so that they can never lag behind a changed setting.
+  int PortCycle() const;
+  int AnswerWait() const;
   // One answer wait with the extra wait added (F).
-  int FullAnswerWait() const { return ExtraWait + AnswerWait(); }
-  int TotalTimeout() const {
-    return FullAnswerWait() + (FullAnswerWait() + PortCycle()) * (SenderAttempts - 1) + GeneralWait;
-  }
+  int FullAnswerWait() const;
+  int TotalTimeout() const;
   // How long one sender waits for its answer per attempt.
-  int SenderAnswerWait() const { return ExtraWait + AnswerWait() + ExtraWait; }
+  int SenderAnswerWait() const;
 
   // Bounds of the waits when the main window closes and is destroyed.
-  int CloseReadPortWait() const { return AnswerWait(); }
-  int CloseSenderWait() const { return FullAnswerWait() * SenderAttempts; }
-  int DownloadWorkerEndWait() const {
-    return PortCycle() + ExtraWait + AnswerWait() + GeneralWait + WorkerCloseWait;
-  }
+  int CloseReadPortWait() const;
+  int CloseSenderWait() const;
+  int DownloadWorkerEndWait() const;
 };
 
 // "Quarn-Program-Modbus, ver. 3.0.5  -  Brevik" with the defaults.

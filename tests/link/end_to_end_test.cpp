@@ -188,6 +188,24 @@ TEST_F(EndToEndTest, UploadAndDownloadRoundTrip) {
   }
 }
 
+// The window may change the device address while a download runs: the download goes on with the
+// controller it started with.
+TEST_F(EndToEndTest, ADownloadKeepsTheDeviceItStartedWith) {
+  const std::vector<std::string> program = Program(20);
+  StartSimulator({});
+  sim_->WithController([&program](simulator::TController& c) {
+    std::string error;
+    ASSERT_TRUE(c.LoadProgram(TProgramSlot::Main, program, error)) << error;
+  });
+  Connect(sim_->SlavePath());
+  ASSERT_TRUE(transfer_->StartDownload(TProgramKind::Main, true));
+  session_->SetDeviceId(2);  // no controller answers there
+  ASSERT_TRUE(ui_.RunFor(60s, [&] { return !transfer_->Reading(); }));
+  const TDownloadResult read = transfer_->LastDownload();
+  EXPECT_TRUE(read.Succeeded()) << read.Message;
+  EXPECT_EQ(read.Decoded, 21);
+}
+
 TEST_F(EndToEndTest, UploadWhileRunningStopsAtTheFirstRequest) {
   TSimulatorOptions options;
   options.Controller.Running = true;

@@ -10,7 +10,7 @@ namespace quarn::link::testing {
 
 using namespace std::chrono_literals;
 
-// Short waits: PortCycle 10, answer wait 30, TotalTimeout 30 + 40 x 2 + 10 = 120 ms.
+// Short waits: PortCycle 10, answer wait 160, TotalTimeout 160 + 170 x 2 + 10 = 510 ms.
 inline LinkTimings FastTimings() {
   LinkTimings t;
   t.ReadPause = 5ms;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 #include "link/current_description.h"
 #include "link/device_models.h"
@@ -103,8 +105,8 @@ TEST_F(ModbusLinkTest, AnUnansweredFrameGoesThreeTimesThenTheLinkFails) {
   EXPECT_NE(std::find(owner_.calls.begin(), owner_.calls.end(),
                       "failed Communication failed. Port disconnected"),
             owner_.calls.end());
-  // Three answer waits of 30 ms: bounded, and no fixed sleep beyond them.
-  EXPECT_GE(took, 90ms);
+  // Three answer waits: bounded, and no fixed sleep beyond them.
+  EXPECT_GE(took, 3 * DeriveTimes(timings_).SenderAnswerWait);
   EXPECT_LT(took, 1s);
 }
 
@@ -229,6 +231,10 @@ TEST_F(PriorityTest, ACommandPushedAsideRunsToItsEndAndTheNextWaitsAtMostItsBoun
   EXPECT_TRUE(events_.outcomes[1].ReachedEnd);
   EXPECT_TRUE(events_.Has(kError, "Command was not sent. The read/write thread is not ready."));
   for (std::uint16_t address : Addresses()) EXPECT_EQ(address, 0xF000);
+  // Nothing waits any more once the first command ends: the link goes back to the state poll.
+  RunUi(20ms);
+  EXPECT_FALSE(modbus_->CommandBusy());
+  EXPECT_EQ(owner_.calls.back(), "restart timer");
 }
 
 TEST_F(PriorityTest, ACommandWithinItsBoundRunsAfterThePushedAsideCommand) {
@@ -266,6 +272,82 @@ TEST_F(ModbusLinkTest, IdentificationRunsItsThreeListsAndRefusesOtherCommands) {
   EXPECT_EQ(owner_.calls.back(), "identified");
 }
 
+// Holds the link worker in the first answer it accepts once armed, until the test opens the
+// gate, so that a list stays in flight for as long as the test needs.
+class GateSink : public TAnswerSink {
+ public:
+  void AnswerAccepted(const TAcceptedAnswer&) override {
+    std::unique_lock lock(mutex_);
+    entered_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return open_; });
+  }
+  void Arm() {
+    std::lock_guard lock(mutex_);
+    entered_ = false;
+    open_ = false;
+  }
+  bool WaitEntered() {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, 5s, [this] { return entered_; });
+  }
+  void Open() {
+    {
+      std::lock_guard lock(mutex_);
+      open_ = true;
+    }
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool entered_ = false;
+  bool open_ = true;
+};
+
+class GatedLinkTest : public LinkFixture {
+ protected:
+  void SetUp() override {
+    LinkFixture::SetUp();
+    modbus_->SetAnswerSink(&gate_);
+  }
+  void TearDown() override {
+    gate_.Open();  // a failed assertion must not leave the worker held
+    LinkFixture::TearDown();
+  }
+  GateSink gate_;
+};
+
+// A new identification started while the first step of an older one is still in flight (after a
+// quick reconnection, or simply asked again) runs all its steps; the older chain goes no further.
+TEST_F(GatedLinkTest, ANewIdentificationOutlivesTheStepOfAnOlderOne) {
+  ASSERT_TRUE(SelectModel(ModelList()[2]));
+  for (const bool reconnect : {true, false}) {
+    SCOPED_TRACE(reconnect ? "after a reconnection" : "on the same connection");
+    events_.outcomes.clear();
+    owner_.calls.clear();
+    gate_.Arm();
+    ASSERT_TRUE(modbus_->GetVersionInfo(1));
+    ASSERT_TRUE(gate_.WaitEntered());
+    if (reconnect) {
+      modbus_->Disconnected();
+      modbus_->Connected();
+    }
+    ASSERT_TRUE(modbus_->GetVersionInfo(1));
+    gate_.Open();
+    ASSERT_TRUE(WaitEnded(4));
+    ASSERT_TRUE(modbus_->WaitIdle(5s));
+    RunUi(20ms);
+    std::vector<std::string> labels;
+    for (const TListOutcome& outcome : events_.outcomes) labels.push_back(outcome.Label);
+    EXPECT_EQ(labels, (std::vector<std::string>{"GetVersionInfo", "GetVersionInfo", "GetMapsInfo",
+                                                "GetInitialInformation"}));
+    EXPECT_FALSE(modbus_->Identifying());
+    EXPECT_EQ(owner_.calls.back(), "identified");
+  }
+}
+
 TEST_F(ModbusLinkTest, DirectCommandChecksRunStopFirst) {
   slave_->Locked([](RegisterBank& bank) { bank.Inputs[0xF001] = true; });  // RUN
   TDC_Record record{6, 0x5004, 1, 300, 1, "SET_ACCEL"};
@@ -280,6 +362,19 @@ TEST_F(ModbusLinkTest, DirectCommandChecksRunStopFirst) {
   EXPECT_TRUE(events_.outcomes[1].ReachedEnd);
   slave_->Locked([](RegisterBank& bank) { EXPECT_EQ(bank.Holding[0x5004], 500); });
   EXPECT_EQ(sink_.Answers().back().Value, 500);  // the read-back
+}
+
+// Any non-zero value switches a coil on, a multiple of 256 included.
+TEST_F(ModbusLinkTest, ADirectCoilCommandOfAMultipleOf256SwitchesTheCoilOn) {
+  const TDC_Record spin{5, 0x5100, 1, 0, 1, "SPIN"};
+  ASSERT_TRUE(modbus_->SendDirectCommand(1, spin, 256, false, TRequiredState::Stop, false));
+  ASSERT_TRUE(WaitEnded(1));
+  EXPECT_TRUE(events_.Has("result", "Data transfer result:  successful"));
+  const auto pdu = DecodeFrame(slave_->Requests().back());
+  ASSERT_TRUE(pdu && pdu->size() >= 6);
+  EXPECT_EQ((*pdu)[4], 0xFF);
+  EXPECT_EQ((*pdu)[5], 0x00);
+  slave_->Locked([](RegisterBank& bank) { EXPECT_TRUE(bank.Coils[0x5100]); });
 }
 
 TEST(RequestListsTest, DirectCommandList) {
@@ -301,6 +396,8 @@ TEST(RequestListsTest, DirectCommandList) {
 
   EXPECT_FALSE(DirectCommandList({{3, 0x5000, 2, 0, 1, "GET_MAX_SPEED"}}, false, false, false));
   EXPECT_FALSE(DirectCommandList({{16, 0x5000, 3, 0, 1, "X"}}, false, false, false));
+  // One register cannot carry a value wider than 16 bits.
+  EXPECT_FALSE(DirectCommandList({{6, 0x5004, 1, 70000, 1, "SET_ACCEL"}}, false, false, false));
   EXPECT_FALSE(NamedReadsList({{2, 0xF001, 1, 0, 1, "A"}, {6, 0x5004, 1, 0, 1, "B"}}));
   EXPECT_EQ(NamedReadsList({{2, 0xF001, 1, 0, 1, "A"}})->size(), 1U);
 }
