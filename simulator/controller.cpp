@@ -25,11 +25,13 @@ std::uint32_t Version(std::uint16_t major, std::uint16_t minor) {
   return (std::uint32_t{minor} << 16) | major;
 }
 
-const link::TDeviceDescription* FindModel(std::string_view name) {
+// The names the controller can be built as, for the message that refuses another.
+std::string ModelChoice() {
+  std::string names;
   for (const link::TDeviceDescription& model : link::ModelList()) {
-    if (model.ModelName == name) return &model;
+    names += std::string(names.empty() ? "" : ", ") + '"' + model.ModelName + '"';
   }
-  return nullptr;
+  return std::string(texts::kModelChoice) + names + std::string(texts::kModelChoiceEnd);
 }
 
 std::string_view TrimLeadingBlanks(std::string_view line) {
@@ -41,9 +43,9 @@ std::string_view TrimLeadingBlanks(std::string_view line) {
 
 std::unique_ptr<TController> TController::Create(const TControllerConfig& config,
                                                  std::string& error) {
-  const link::TDeviceDescription* model = FindModel(config.Model);
+  const link::TDeviceDescription* model = link::FindModelByName(config.Model);
   if (model == nullptr) {
-    error = std::string(texts::kUnknownModel) + config.Model + std::string(texts::kModelChoice);
+    error = std::string(texts::kUnknownModel) + config.Model + ModelChoice();
     return nullptr;
   }
   return std::unique_ptr<TController>(new TController(config, *model));

@@ -26,8 +26,9 @@ namespace quarn::simulator::texts {
 
 // Failures of building a controller or preloading its program.
 inline constexpr std::string_view kUnknownModel = "unknown model: ";
-inline constexpr std::string_view kModelChoice =
-    " (one of \"KLEM-A ver.2\", \"KLEM-A ver.3\", \"KLEM-B\", \"KLEM-C\")";
+// The quoted model names, separated by ", ", stand between these two.
+inline constexpr std::string_view kModelChoice = " (one of ";
+inline constexpr std::string_view kModelChoiceEnd = ")";
 inline constexpr std::string_view kWrongProgramLine = "wrong program line ";
 inline constexpr std::string_view kProgramTooLong = "the program has more lines than the memory";
 

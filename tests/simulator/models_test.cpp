@@ -84,6 +84,7 @@ TEST(Models, UnknownModelIsRefused) {
   std::string error;
   EXPECT_EQ(TController::Create(config, error), nullptr);
   EXPECT_NE(error.find("KLEM-Z"), std::string::npos);
+  EXPECT_NE(error.find(R"("KLEM-A ver.2", "KLEM-A ver.3", "KLEM-B", "KLEM-C")"), std::string::npos);
 }
 
 // KLEM-C's current range leaves out the table's default, but a written value is checked
