@@ -157,17 +157,12 @@ void TController::SetDefaults() {
 }
 
 std::uint32_t TController::HardwareKey() const {
-  std::optional<std::uint32_t> first;
-  for (const link::TModelKeyRow& row : link::ModelKeyTable()) {
-    if (row.Description != nullptr && row.Description->ModelName == description_.ModelName) {
-      first = row.Key;
-      break;
-    }
-  }
-  const std::uint16_t devId = first ? static_cast<std::uint16_t>(*first & 0xFFFFU) : 0;
-  const std::uint16_t hwVersion =
-      config_.HwVersion ? *config_.HwVersion : static_cast<std::uint16_t>(first.value_or(0) >> 16);
-  return link::ModelKey(devId, hwVersion);
+  // The description is an entry of the model list, as the key table's rows point to.
+  const auto keys = link::ModelKeyTable();
+  const auto row = std::ranges::find(keys, &description_, &link::TModelKeyRow::Description);
+  const std::uint32_t first = row == keys.end() ? 0 : row->Key;
+  return link::ModelKey(static_cast<std::uint16_t>(first & 0xFFFFU),
+                        config_.HwVersion.value_or(static_cast<std::uint16_t>(first >> 16)));
 }
 
 // ---- reading
