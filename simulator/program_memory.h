@@ -80,8 +80,6 @@ class TProgramMemory {
   TException SectorWord(std::size_t offset, std::uint16_t& word) const;
 
   bool Busy(TProgramClock::time_point now) const { return now < busy_until_; }
-  bool WriteMode() const { return write_mode_; }
-  TProgramSlot Slot() const { return slot_; }
   std::uint16_t PacketLinesRead() const { return packet_lines_; }
   bool Readable(TProgramSlot slot) const { return !Program(slot).Protected; }
   std::uint16_t RomError() const { return rom_error_; }
