@@ -44,6 +44,8 @@ using TProgramClock = std::chrono::steady_clock;
 enum class TProgramSlot : std::uint8_t { Main = 0, Service = 1 };
 
 inline constexpr std::uint16_t kErasedWord = 0xFFFF;
+// Registers of the sector 0xF401-0xF4FF that a packet is read through.
+inline constexpr std::uint16_t kSectorRegisters = 0xF4FF - 0xF401 + 1;
 // Program-memory error codes of the error table.
 inline constexpr std::uint16_t kRomErrorWriteMain = 5;
 inline constexpr std::uint16_t kRomErrorWriteService = 6;
