@@ -253,9 +253,13 @@ TException TController::WriteRegisters(std::uint16_t address,
   const auto count = static_cast<std::uint32_t>(values.size());
   if (!bank_.CanWrite(TTable::Holding, address, count)) return TException::IllegalDataAddress;
   const auto now = clock_();
-  // Half of a 32-bit position may be written: the other half is the live one.
-  const TPlace position = PlaceOf(TRole::Position);
-  bank_.Set32(TTable::Holding, position.Address, static_cast<std::uint32_t>(motion_.Position(now)));
+  // Half of a 32-bit position may be written: the other half is the live one. Only a write
+  // that reaches the position's two registers looks at them, so only such a write copies it.
+  const std::uint32_t position = PlaceOf(TRole::Position).Address;
+  if (address < position + 2 && position < address + count) {
+    bank_.Set32(TTable::Holding, static_cast<std::uint16_t>(position),
+                static_cast<std::uint32_t>(motion_.Position(now)));
+  }
   if (!bank_.ValuesFit(TTable::Holding, address, values)) return TException::IllegalDataValue;
   std::vector<TRole> touched;
   for (std::uint32_t i = 0; i < count; ++i) {
