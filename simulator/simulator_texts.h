@@ -63,7 +63,8 @@ inline constexpr std::string_view kUsage =
     "  --help                this text\n"
     "\n"
     "Serves until killed or until its standard input reaches end of file. Lines typed on it\n"
-    "work the controller: run, stop, x N 0|1 (input XN), clear (errors), state, help.\n";
+    "work the controller: run, stop, x N 0|1 (input XN), clear (errors), state, help. Started\n"
+    "as a background job of a shell, it reads no typed lines.\n";
 inline constexpr std::string_view kNeedOneLine = "give one of --pty and --device";
 inline constexpr std::string_view kUnknownOption = "unknown option: ";
 inline constexpr std::string_view kMissingValue = "missing value for ";
