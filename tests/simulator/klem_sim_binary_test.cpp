@@ -269,8 +269,9 @@ TEST(KlemSim, ABackgroundJobLeavesTheTerminalAloneAndServesOn) {
 }
 
 TEST(KlemSim, ServesItsPtyUntilStandardInputEnds) {
+  // Saved with a byte-order mark and CR LF ends, as some editors save it.
   const std::string program = ::testing::TempDir() + "klem_sim_program.il";
-  std::ofstream(program) << "LD\tX0\r\nOUT\tY0\r\nEND\r\n";
+  std::ofstream(program) << "\xEF\xBB\xBFLD\tX0\r\nOUT\tY0\r\nEND\r\n";
   Process sim(
       {"--pty", "--model", "KLEM-C", "--id", "9", "--run", "--program", program, "--verbose"});
   const std::string path = sim.ReadLine(5s);

@@ -13,11 +13,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "program_model/il_editor.h"
 #include "simulator/command_line.h"
 #include "simulator/console_commands.h"
 #include "simulator/simulator.h"
@@ -39,17 +39,6 @@ int UsageError(const std::string& error) {
 int InputError(const std::string& error) {
   std::cerr << "klem-sim: " << error << '\n';
   return kExitUsage;
-}
-
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return !file.bad();
 }
 
 // Whether standard input is ours to read: anything but a terminal is, a terminal only while
@@ -138,12 +127,15 @@ int main(int argc, char** argv) {
   if (!simulator) return UsageError(error);
 
   if (!line.ProgramFile.empty()) {
-    std::vector<std::string> program;
-    if (!ReadLines(line.ProgramFile, program)) {
-      return InputError(std::string(sim::texts::kCannotReadProgram) + line.ProgramFile);
+    // Read as the workbench reads it: a byte-order mark and any line ends are taken.
+    const quarn::program_model::ProgramFile program =
+        quarn::program_model::ReadProgramFile(line.ProgramFile);
+    if (!program.Read) {
+      return InputError(std::string(sim::texts::kCannotReadProgram) + line.ProgramFile + " (" +
+                        program.Error + ")");
     }
     const bool loaded = simulator->WithController([&](sim::TController& controller) {
-      return controller.LoadProgram(sim::TProgramSlot::Main, program, error);
+      return controller.LoadProgram(sim::TProgramSlot::Main, program.Lines, error);
     });
     if (!loaded) return InputError(error);
   }
