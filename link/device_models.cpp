@@ -223,4 +223,10 @@ const TDeviceDescription* FindModelByKey(std::uint32_t key) {
   return row == keys.end() ? nullptr : row->Description;
 }
 
+const TDeviceDescription* FindModelByName(std::string_view name) {
+  const auto models = ModelList();
+  const auto model = std::ranges::find(models, name, &TDeviceDescription::ModelName);
+  return model == models.end() ? nullptr : &*model;
+}
+
 }  // namespace quarn::link

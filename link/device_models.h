@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "link/device_description.h"
@@ -35,5 +36,8 @@ std::span<const TModelKeyRow> ModelKeyTable();
 
 // The model of an identification key; nullptr for an unknown device.
 const TDeviceDescription* FindModelByKey(std::uint32_t key);
+
+// The model of a ModelName ("KLEM-B"); nullptr for a name no model has.
+const TDeviceDescription* FindModelByName(std::string_view name);
 
 }  // namespace quarn::link

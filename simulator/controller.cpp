@@ -25,11 +25,13 @@ std::uint32_t Version(std::uint16_t major, std::uint16_t minor) {
   return (std::uint32_t{minor} << 16) | major;
 }
 
-const link::TDeviceDescription* FindModel(std::string_view name) {
+// The names the controller can be built as, for the message that refuses another.
+std::string ModelChoice() {
+  std::string names;
   for (const link::TDeviceDescription& model : link::ModelList()) {
-    if (model.ModelName == name) return &model;
+    names += std::string(names.empty() ? "" : ", ") + '"' + model.ModelName + '"';
   }
-  return nullptr;
+  return std::string(texts::kModelChoice) + names + std::string(texts::kModelChoiceEnd);
 }
 
 std::string_view TrimLeadingBlanks(std::string_view line) {
@@ -41,9 +43,9 @@ std::string_view TrimLeadingBlanks(std::string_view line) {
 
 std::unique_ptr<TController> TController::Create(const TControllerConfig& config,
                                                  std::string& error) {
-  const link::TDeviceDescription* model = FindModel(config.Model);
+  const link::TDeviceDescription* model = link::FindModelByName(config.Model);
   if (model == nullptr) {
-    error = std::string(texts::kUnknownModel) + config.Model + std::string(texts::kModelChoice);
+    error = std::string(texts::kUnknownModel) + config.Model + ModelChoice();
     return nullptr;
   }
   return std::unique_ptr<TController>(new TController(config, *model));
@@ -155,17 +157,12 @@ void TController::SetDefaults() {
 }
 
 std::uint32_t TController::HardwareKey() const {
-  std::optional<std::uint32_t> first;
-  for (const link::TModelKeyRow& row : link::ModelKeyTable()) {
-    if (row.Description != nullptr && row.Description->ModelName == description_.ModelName) {
-      first = row.Key;
-      break;
-    }
-  }
-  const std::uint16_t devId = first ? static_cast<std::uint16_t>(*first & 0xFFFFU) : 0;
-  const std::uint16_t hwVersion =
-      config_.HwVersion ? *config_.HwVersion : static_cast<std::uint16_t>(first.value_or(0) >> 16);
-  return link::ModelKey(devId, hwVersion);
+  // The description is an entry of the model list, as the key table's rows point to.
+  const auto keys = link::ModelKeyTable();
+  const auto row = std::ranges::find(keys, &description_, &link::TModelKeyRow::Description);
+  const std::uint32_t first = row == keys.end() ? 0 : row->Key;
+  return link::ModelKey(static_cast<std::uint16_t>(first & 0xFFFFU),
+                        config_.HwVersion.value_or(static_cast<std::uint16_t>(first >> 16)));
 }
 
 // ---- reading
@@ -256,9 +253,13 @@ TException TController::WriteRegisters(std::uint16_t address,
   const auto count = static_cast<std::uint32_t>(values.size());
   if (!bank_.CanWrite(TTable::Holding, address, count)) return TException::IllegalDataAddress;
   const auto now = clock_();
-  // Half of a 32-bit position may be written: the other half is the live one.
-  const TPlace position = PlaceOf(TRole::Position);
-  bank_.Set32(TTable::Holding, position.Address, static_cast<std::uint32_t>(motion_.Position(now)));
+  // Half of a 32-bit position may be written: the other half is the live one. Only a write
+  // that reaches the position's two registers looks at them, so only such a write copies it.
+  const std::uint32_t position = PlaceOf(TRole::Position).Address;
+  if (address < position + 2 && position < address + count) {
+    bank_.Set32(TTable::Holding, static_cast<std::uint16_t>(position),
+                static_cast<std::uint32_t>(motion_.Position(now)));
+  }
   if (!bank_.ValuesFit(TTable::Holding, address, values)) return TException::IllegalDataValue;
   std::vector<TRole> touched;
   for (std::uint32_t i = 0; i < count; ++i) {

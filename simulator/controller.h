@@ -75,7 +75,6 @@ class TController final : public TSlaveData {
 
   const link::TDeviceDescription& Description() const { return description_; }
   const TControllerConfig& Config() const { return config_; }
-  std::uint32_t HardwareKey() const;
 
   // The state a controller's panel, wiring or program would change.
   void SetRunning(bool running) { running_ = running; }
@@ -121,6 +120,8 @@ class TController final : public TSlaveData {
   TController(const TControllerConfig& config, const link::TDeviceDescription& description);
   void Bind(const TRoleRow& row);
   void SetDefaults();
+  // GET_HW: the model's first identification key, its HW_VERSION half replaced when configured.
+  std::uint32_t HardwareKey() const;
   std::optional<TBinding> Binding(TTable table, std::uint16_t address, bool write) const;
   TPlace PlaceOf(TRole role) const;
   TException ReadValues(TTable table, std::uint16_t address, std::uint16_t count,

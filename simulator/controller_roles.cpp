@@ -1,12 +1,12 @@
 #include "simulator/controller_roles.h"
 
 #include "program_model/program_code.h"
+#include "simulator/program_memory.h"
 
 namespace quarn::simulator {
 namespace {
 
 constexpr std::uint16_t kImageRegisters = program_model::kImageWords;
-constexpr std::uint16_t kSectorRegisters = 0xF4FF - 0xF401 + 1;
 
 constexpr TRoleRow kRoleRows[] = {
     // State.

@@ -20,9 +20,9 @@ TFaultPlan TFaultInjector::Next(std::size_t frameLength) {
   if (settings_.DelayTime.count() > 0 && delay < settings_.Delay) plan.Delay = settings_.DelayTime;
   if (split < settings_.Split && frameLength >= 2) {
     const std::size_t pieces =
-        std::min<std::size_t>(2 + generator_() % (kMaxSplitPieces - 1), frameLength);
+        std::min<std::size_t>(2 + split_generator_() % (kMaxSplitPieces - 1), frameLength);
     for (std::size_t i = 1; i < pieces; ++i)
-      plan.Cuts.push_back(1 + generator_() % (frameLength - 1));
+      plan.Cuts.push_back(1 + split_generator_() % (frameLength - 1));
     std::sort(plan.Cuts.begin(), plan.Cuts.end());
     plan.Cuts.erase(std::unique(plan.Cuts.begin(), plan.Cuts.end()), plan.Cuts.end());
   }

@@ -2,7 +2,9 @@
 // that a run can be repeated exactly: the same seed and the same requests give the same faults.
 //
 // For every answer four numbers are drawn, whatever the settings, so changing one rate leaves
-// the draws of the others where they were.
+// the draws of the others where they were. The pieces and cut points of a split answer come
+// from a second generator: their count varies, and drawing them from the first would shift
+// the faults of every later answer.
 #pragma once
 
 #include <chrono>
@@ -38,7 +40,9 @@ inline constexpr std::size_t kMaxSplitPieces = 4;
 class TFaultInjector {
  public:
   explicit TFaultInjector(const TFaultSettings& settings)
-      : settings_(settings), generator_(settings.Seed) {}
+      : settings_(settings),
+        generator_(settings.Seed),
+        split_generator_(settings.Seed ^ kSplitSeedMix) {}
 
   // The faults of the next answer, `frameLength` characters long.
   TFaultPlan Next(std::size_t frameLength);
@@ -46,8 +50,12 @@ class TFaultInjector {
  private:
   double Uniform();  // in [0, 1), the same on every platform for a seed
 
+  // Sets the second generator's seed apart from the first's, so the two sequences differ.
+  static constexpr std::uint64_t kSplitSeedMix = 0x9E3779B97F4A7C15ULL;
+
   TFaultSettings settings_;
   std::mt19937_64 generator_;  // its sequence is fixed by the standard
+  std::mt19937_64 split_generator_;
 };
 
 }  // namespace quarn::simulator

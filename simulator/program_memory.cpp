@@ -5,8 +5,6 @@
 namespace quarn::simulator {
 namespace {
 
-constexpr std::size_t kSectorRegisters = 0xF4FF - 0xF401 + 1;
-
 // Whether the image stands for an instruction of the catalogue, judged the way a download
 // would judge the line: by decoding its stored words.
 bool DecodesToInstruction(const program_model::InstructionImage& image) {

@@ -44,6 +44,8 @@ using TProgramClock = std::chrono::steady_clock;
 enum class TProgramSlot : std::uint8_t { Main = 0, Service = 1 };
 
 inline constexpr std::uint16_t kErasedWord = 0xFFFF;
+// Registers of the sector 0xF401-0xF4FF that a packet is read through.
+inline constexpr std::uint16_t kSectorRegisters = 0xF4FF - 0xF401 + 1;
 // Program-memory error codes of the error table.
 inline constexpr std::uint16_t kRomErrorWriteMain = 5;
 inline constexpr std::uint16_t kRomErrorWriteService = 6;
@@ -80,8 +82,6 @@ class TProgramMemory {
   TException SectorWord(std::size_t offset, std::uint16_t& word) const;
 
   bool Busy(TProgramClock::time_point now) const { return now < busy_until_; }
-  bool WriteMode() const { return write_mode_; }
-  TProgramSlot Slot() const { return slot_; }
   std::uint16_t PacketLinesRead() const { return packet_lines_; }
   bool Readable(TProgramSlot slot) const { return !Program(slot).Protected; }
   std::uint16_t RomError() const { return rom_error_; }

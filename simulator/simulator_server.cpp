@@ -1,8 +1,8 @@
 #include "simulator/simulator_server.h"
 
 #include <poll.h>
-#include <sys/prctl.h>
 #include <sys/eventfd.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -82,6 +82,12 @@ class TSimulatorServer::TLoop {
   void Log(std::string_view line) const {
     if (settings_.Log) settings_.Log(line);
   }
+  // The printable text of a frame is built only when someone reads the log: without a log
+  // sink, escaping every frame's bytes would be work on every request for nothing.
+  template <typename Frame>
+  void LogFrame(std::string_view prefix, const Frame& frame) const {
+    if (settings_.Log) settings_.Log(std::string(prefix) + Printable(frame));
+  }
   template <typename Update>
   void Count(Update update) {
     std::lock_guard lock(server_.stats_mutex_);
@@ -127,20 +133,20 @@ class TSimulatorServer::TLoop {
     switch (frame.Status) {
       case TFrameStatus::BadLrc:
         Count([](TServerStats& s) { ++s.BadLrc; });
-        Log(std::string(texts::kLogBadLrc) + Printable(frame.Text));
+        LogFrame(texts::kLogBadLrc, frame.Text);
         return;
       case TFrameStatus::Malformed:
       case TFrameStatus::Overlong:
         Count([](TServerStats& s) { ++s.Malformed; });
-        Log(std::string(frame.Status == TFrameStatus::Overlong ? texts::kLogOverlong
-                                                               : texts::kLogMalformed) +
-            Printable(frame.Text));
+        LogFrame(
+            frame.Status == TFrameStatus::Overlong ? texts::kLogOverlong : texts::kLogMalformed,
+            frame.Text);
         return;
       case TFrameStatus::Good:
         break;
     }
     Count([](TServerStats& s) { ++s.Frames; });
-    Log(std::string(texts::kLogReceived) + Printable(frame.Text));
+    LogFrame(texts::kLogReceived, frame.Text);
     const std::optional<link::TReqResArray> answer = server_.handler_(frame.Pdu);
     if (!answer) {
       Log(texts::kLogNoAnswer);
@@ -171,7 +177,7 @@ class TSimulatorServer::TLoop {
       Count([](TServerStats& s) { ++s.Split; });
       Log(std::string(texts::kLogFaultSplit) + std::to_string(plan.Cuts.size() + 1));
     }
-    Log(std::string(texts::kLogSent) + Printable(answer));
+    LogFrame(texts::kLogSent, answer);
 
     std::size_t start = 0;
     for (std::size_t i = 0; i <= plan.Cuts.size(); ++i) {

@@ -26,8 +26,9 @@ namespace quarn::simulator::texts {
 
 // Failures of building a controller or preloading its program.
 inline constexpr std::string_view kUnknownModel = "unknown model: ";
-inline constexpr std::string_view kModelChoice =
-    " (one of \"KLEM-A ver.2\", \"KLEM-A ver.3\", \"KLEM-B\", \"KLEM-C\")";
+// The quoted model names, separated by ", ", stand between these two.
+inline constexpr std::string_view kModelChoice = " (one of ";
+inline constexpr std::string_view kModelChoiceEnd = ")";
 inline constexpr std::string_view kWrongProgramLine = "wrong program line ";
 inline constexpr std::string_view kProgramTooLong = "the program has more lines than the memory";
 
@@ -62,7 +63,8 @@ inline constexpr std::string_view kUsage =
     "  --help                this text\n"
     "\n"
     "Serves until killed or until its standard input reaches end of file. Lines typed on it\n"
-    "work the controller: run, stop, x N 0|1 (input XN), clear (errors), state, help.\n";
+    "work the controller: run, stop, x N 0|1 (input XN), clear (errors), state, help. Started\n"
+    "as a background job of a shell, it reads no typed lines.\n";
 inline constexpr std::string_view kNeedOneLine = "give one of --pty and --device";
 inline constexpr std::string_view kUnknownOption = "unknown option: ";
 inline constexpr std::string_view kMissingValue = "missing value for ";

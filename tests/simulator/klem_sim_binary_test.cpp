@@ -1,11 +1,16 @@
 // The klem-sim program itself: its first output line, its answers, its end and its usage.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,6 +24,21 @@ namespace quarn::simulator {
 namespace {
 
 using namespace std::chrono_literals;
+
+// One line of a descriptor, waiting at most `limit`; what arrived so far when time runs out.
+std::string ReadLineOf(int fd, std::chrono::milliseconds limit) {
+  std::string line;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  char ch = 0;
+  while (std::chrono::steady_clock::now() < deadline) {
+    pollfd entry{fd, POLLIN, 0};
+    if (::poll(&entry, 1, 50) <= 0) continue;
+    if (::read(fd, &ch, 1) != 1) break;
+    if (ch == '\n') return line;
+    line.push_back(ch);
+  }
+  return line;
+}
 
 // A running klem-sim with pipes on its standard input, output and error.
 class Process {
@@ -66,19 +86,7 @@ class Process {
     stdin_ = -1;
   }
   // One line of standard output, waiting at most `limit`.
-  std::string ReadLine(std::chrono::milliseconds limit) {
-    std::string line;
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    char ch = 0;
-    while (std::chrono::steady_clock::now() < deadline) {
-      pollfd entry{stdout_, POLLIN, 0};
-      if (::poll(&entry, 1, 50) <= 0) continue;
-      if (::read(stdout_, &ch, 1) != 1) break;
-      if (ch == '\n') return line;
-      line.push_back(ch);
-    }
-    return line;
-  }
+  std::string ReadLine(std::chrono::milliseconds limit) { return ReadLineOf(stdout_, limit); }
   std::string ReadAll(int fd) {
     std::string text;
     char buffer[4096];
@@ -109,9 +117,161 @@ class Process {
   bool exited_ = false;
 };
 
+// Whether a klem-sim on `path` (KLEM-B, id 1) answers an identification request.
+bool Answers(const std::string& path) {
+  link::TPosixSerialPort port;
+  link::testing::ChunkCollector collector(port, true);
+  if (!port.Open(path).Opened) return false;
+  const std::string answer = testing::Frame({1, 4, 4, 0, 3, 0, 0});  // DEV_ID 3, HW_VERSION 0
+  if (!port.Write(testing::Bytes(testing::Frame(testing::Request(1, 4, 0x8001, 2))))) return false;
+  const bool answered = collector.WaitForBytes(answer.size(), 3s);
+  const link::TBytesArray got = collector.Bytes();
+  port.Close();
+  return answered && std::string(got.begin(), got.end()) == answer;
+}
+
+// klem-sim as a job of an interactive shell. A stand-in shell leads a new session on a
+// pseudo-terminal and starts `klem-sim --pty` in a process group of its own, in the foreground
+// or in the background, as job control does; the test types on the terminal's master side.
+// The shell reports how the job ended: its exit status, or kJobStopped when the job was
+// stopped (a background read of the terminal stops the whole process).
+class TerminalJob {
+ public:
+  static constexpr int kJobStopped = 90;
+
+  explicit TerminalJob(bool foreground) {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    std::array<char, 64> terminal{};
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0 ||
+        ::ptsname_r(master_, terminal.data(), terminal.size()) != 0) {
+      return;
+    }
+    int out[2], control[2], report[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(control, O_CLOEXEC) != 0 ||
+        ::pipe2(report, O_CLOEXEC) != 0) {
+      return;
+    }
+    shell_ = ::fork();
+    if (shell_ == 0) {
+      for (int fd : {master_, out[0], control[1], report[0]}) ::close(fd);
+      RunShell(terminal.data(), foreground, out[1], control[0], report[1]);
+    }
+    ::close(out[1]);
+    ::close(control[0]);
+    ::close(report[1]);
+    stdout_ = out[0];
+    control_ = control[1];
+    report_ = report[0];
+    if (shell_ < 0 || ::read(report_, &job_, sizeof job_) != sizeof job_) job_ = -1;
+  }
+  ~TerminalJob() {
+    if (shell_ > 0 && !ended_) {
+      if (job_ > 0) ::kill(job_, SIGKILL);
+      ::kill(shell_, SIGKILL);
+      ::waitpid(shell_, nullptr, 0);
+    }
+    for (int fd : {stdout_, control_, report_, master_}) {
+      if (fd >= 0) ::close(fd);
+    }
+  }
+
+  bool Started() const { return job_ > 0; }
+  std::string ReadLine(std::chrono::milliseconds limit) { return ReadLineOf(stdout_, limit); }
+  void Type(std::string_view text) {
+    [[maybe_unused]] const ssize_t written = ::write(master_, text.data(), text.size());
+  }
+  // The shell takes the terminal back, as after Ctrl-Z and bg.
+  bool MoveToBackground() {
+    char byte = 'b';
+    return ::write(control_, &byte, 1) == 1 && ::read(report_, &byte, 1) == 1;
+  }
+  // Ends the job with SIGTERM; how it ended.
+  int Terminate() {
+    ::close(control_);  // the shell waits for the job from now on
+    control_ = -1;
+    ::kill(job_, SIGTERM);
+    int status = 0;
+    ::waitpid(shell_, &status, 0);
+    ended_ = true;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  // The shell's side, after fork: system calls only.
+  [[noreturn]] static void RunShell(const char* terminal, bool foreground, int out, int control,
+                                    int report) {
+    ::signal(SIGTTOU, SIG_IGN);  // a shell hands the terminal on from the background too
+    if (::setsid() < 0) ::_exit(80);
+    const int tty = ::open(terminal, O_RDWR);
+    int go[2];
+    if (tty < 0 || ::ioctl(tty, TIOCSCTTY, 0) != 0 || ::pipe2(go, O_CLOEXEC) != 0) {
+      ::_exit(80);
+    }
+    const pid_t job = ::fork();
+    if (job == 0) {
+      ::setpgid(0, 0);
+      char byte = 0;
+      [[maybe_unused]] const ssize_t placed = ::read(go[0], &byte, 1);  // until placed
+      ::signal(SIGTTOU, SIG_DFL);
+      ::signal(SIGTTIN, SIG_DFL);
+      ::dup2(tty, STDIN_FILENO);
+      ::dup2(out, STDOUT_FILENO);
+      ::close(tty);
+      ::execl(KLEM_SIM_PATH, KLEM_SIM_PATH, "--pty", static_cast<char*>(nullptr));
+      ::_exit(81);
+    }
+    ::setpgid(job, job);
+    if (foreground) ::tcsetpgrp(tty, job);
+    char byte = 'g';
+    if (::write(go[1], &byte, 1) != 1 || ::write(report, &job, sizeof job) != sizeof job) {
+      ::_exit(82);
+    }
+    if (::read(control, &byte, 1) == 1) {
+      ::tcsetpgrp(tty, ::getpgrp());
+      if (::write(report, &byte, 1) != 1) ::_exit(82);
+    }
+    int status = 0;
+    if (::waitpid(job, &status, WUNTRACED) != job) ::_exit(83);
+    if (WIFSTOPPED(status)) {
+      ::kill(job, SIGKILL);
+      ::_exit(kJobStopped);
+    }
+    ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 84);
+  }
+
+  int master_ = -1;
+  pid_t shell_ = -1;
+  pid_t job_ = -1;
+  int stdout_ = -1, control_ = -1, report_ = -1;
+  bool ended_ = false;
+};
+
+// Started in the background, klem-sim leaves the terminal alone and serves on; started in the
+// foreground it takes typed lines, and once moved to the background it stops taking them and
+// serves on. Either way it is never stopped by reading a terminal that is not its own.
+TEST(KlemSim, ABackgroundJobLeavesTheTerminalAloneAndServesOn) {
+  for (const bool foreground : {false, true}) {
+    SCOPED_TRACE(foreground ? "started in the foreground" : "started in the background");
+    TerminalJob job(foreground);
+    ASSERT_TRUE(job.Started());
+    const std::string path = job.ReadLine(5s);
+    ASSERT_EQ(path.rfind("/dev/pts/", 0), 0U) << path;
+    if (foreground) {
+      job.Type("state\n");
+      EXPECT_EQ(job.ReadLine(5s).rfind(texts::kConsoleStop, 0), 0U);
+      ASSERT_TRUE(job.MoveToBackground());
+    }
+    job.Type("state\n");  // typed for the shell: a background job must not read it
+    EXPECT_EQ(job.ReadLine(300ms), "");
+    EXPECT_TRUE(Answers(path));
+    EXPECT_EQ(job.Terminate(), 0);
+  }
+}
+
 TEST(KlemSim, ServesItsPtyUntilStandardInputEnds) {
+  // Saved with a byte-order mark and CR LF ends, as some editors save it.
   const std::string program = ::testing::TempDir() + "klem_sim_program.il";
-  std::ofstream(program) << "LD\tX0\r\nOUT\tY0\r\nEND\r\n";
+  std::ofstream(program) << "\xEF\xBB\xBFLD\tX0\r\nOUT\tY0\r\nEND\r\n";
   Process sim(
       {"--pty", "--model", "KLEM-C", "--id", "9", "--run", "--program", program, "--verbose"});
   const std::string path = sim.ReadLine(5s);

@@ -84,6 +84,7 @@ TEST(Models, UnknownModelIsRefused) {
   std::string error;
   EXPECT_EQ(TController::Create(config, error), nullptr);
   EXPECT_NE(error.find("KLEM-Z"), std::string::npos);
+  EXPECT_NE(error.find(R"("KLEM-A ver.2", "KLEM-A ver.3", "KLEM-B", "KLEM-C")"), std::string::npos);
 }
 
 // KLEM-C's current range leaves out the table's default, but a written value is checked
@@ -173,6 +174,20 @@ TEST_F(MotionTest, RunGoesOnUntilAStop) {
   EXPECT_EQ(Position(), static_cast<std::int32_t>(2147483000LL + 1000 - 4294967296LL));  // wraps
   Command("SET_HARD_STOP", 1);
   EXPECT_EQ(Status(), kStatusStopped);
+}
+
+// A write of one half of the position register keeps the other half as the motor left it.
+TEST_F(MotionTest, HalfAPositionWriteKeepsTheLiveOtherHalf) {
+  Command("SET_FDIR", 1);
+  Start("CMD_RUN");
+  Wait(1000);
+  Command("SET_HARD_STOP", 1);
+  Command("SET_MAX_SPEED", 2000);  // a write elsewhere leaves the position alone
+  ASSERT_EQ(Position(), 1000);
+  const std::uint16_t high =
+      link::FindField("SET_ABS_POS", controller->Description()).Register.Address + 1;
+  ASSERT_TRUE(session->Raw(6, high, 1, {0x00, 0x02}).Accepted);
+  EXPECT_EQ(Position(), 0x20000 + 1000);
 }
 
 TEST_F(MotionTest, GoUntilStopsAtTheInputEdge) {

@@ -88,5 +88,30 @@ TEST(FaultInjection, SameSeedSamePlansAndRatesAreKept) {
   EXPECT_GT(differences, kAnswers / 4);
 }
 
+// Splitting an answer draws its cut points elsewhere: turning Split up or down leaves which
+// answers are dropped, corrupted and delayed exactly where they were for the seed.
+TEST(FaultInjection, SplitRateLeavesTheOtherFaultsInPlace) {
+  TFaultSettings settings;
+  settings.Drop = 0.2;
+  settings.Corrupt = 0.2;
+  settings.Delay = 0.2;
+  settings.DelayTime = 5ms;
+  settings.Seed = 11;
+  TFaultInjector unsplit(settings);
+  settings.Split = 0.7;
+  TFaultInjector split(settings);
+  int splits = 0;
+  for (int i = 0; i < 2000; ++i) {
+    const TFaultPlan plain = unsplit.Next(15);
+    const TFaultPlan cut = split.Next(15);
+    ASSERT_TRUE(plain.Cuts.empty());
+    ASSERT_EQ(plain.Drop, cut.Drop) << "answer " << i;
+    ASSERT_EQ(plain.Corrupt, cut.Corrupt) << "answer " << i;
+    ASSERT_EQ(plain.Delay, cut.Delay) << "answer " << i;
+    splits += cut.Cuts.empty() ? 0 : 1;
+  }
+  EXPECT_GT(splits, 1000);
+}
+
 }  // namespace
 }  // namespace quarn::simulator

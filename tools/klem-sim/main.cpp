@@ -1,6 +1,9 @@
 // klem-sim: plays a KLEM controller on a pseudo-terminal or a serial device until it is killed
 // or its standard input reaches end of file; lines typed on it work the controller's switch and
 // inputs (simulator/console_commands.h).
+//
+// Started in the background of an interactive shell, it leaves the terminal alone: reading it
+// would stop the whole process, simulator threads included, until brought to the foreground.
 #include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
@@ -9,11 +12,12 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "program_model/il_editor.h"
 #include "simulator/command_line.h"
 #include "simulator/console_commands.h"
 #include "simulator/simulator.h"
@@ -37,21 +41,17 @@ int InputError(const std::string& error) {
   return kExitUsage;
 }
 
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::string line;
-  while (std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return !file.bad();
+// Whether standard input is ours to read: anything but a terminal is, a terminal only while
+// this process is its foreground job.
+bool InputIsOurs() {
+  const pid_t foreground = ::tcgetpgrp(STDIN_FILENO);
+  return foreground < 0 || foreground == ::getpgrp();
 }
 
 // Runs the commands typed on standard input until SIGINT, SIGTERM or SIGHUP arrives or the
 // input ends. The signals were blocked before any thread started, so they arrive here only.
 void ServeUntilEnd(int signals, sim::TSimulator& simulator) {
-  std::array<pollfd, 2> fds{{{signals, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}}};
+  std::array<pollfd, 2> fds{{{signals, POLLIN, 0}, {InputIsOurs() ? STDIN_FILENO : -1, POLLIN, 0}}};
   std::array<char, 4096> buffer{};
   std::string pending;
   for (;;) {
@@ -67,7 +67,12 @@ void ServeUntilEnd(int signals, sim::TSimulator& simulator) {
     }
     if ((input & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
     const ssize_t count = ::read(STDIN_FILENO, buffer.data(), buffer.size());
-    if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN)) return;
+    if (count == 0) return;
+    if (count < 0 && errno == EIO) {
+      fds[1].fd = -1;  // a terminal we no longer own (moved to the background, hung up)
+      continue;
+    }
+    if (count < 0 && errno != EINTR && errno != EAGAIN) return;
     if (count < 0) continue;
     pending.append(buffer.data(), static_cast<std::size_t>(count));
     for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
@@ -102,7 +107,14 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
   ::signal(SIGPIPE, SIG_IGN);
+  // Moved to the background later, a read of the terminal fails with EIO instead of stopping
+  // the process.
+  ::signal(SIGTTIN, SIG_IGN);
   const int signals = ::signalfd(-1, &stopSignals, SFD_CLOEXEC);
+  if (signals < 0) {
+    std::cerr << "klem-sim: signalfd: " << std::strerror(errno) << '\n';
+    return kExitFailure;
+  }
 
   if (line.Verbose) {
     line.Options.Server.Log = [](std::string_view text) {
@@ -115,12 +127,15 @@ int main(int argc, char** argv) {
   if (!simulator) return UsageError(error);
 
   if (!line.ProgramFile.empty()) {
-    std::vector<std::string> program;
-    if (!ReadLines(line.ProgramFile, program)) {
-      return InputError(std::string(sim::texts::kCannotReadProgram) + line.ProgramFile);
+    // Read as the workbench reads it: a byte-order mark and any line ends are taken.
+    const quarn::program_model::ProgramFile program =
+        quarn::program_model::ReadProgramFile(line.ProgramFile);
+    if (!program.Read) {
+      return InputError(std::string(sim::texts::kCannotReadProgram) + line.ProgramFile + " (" +
+                        program.Error + ")");
     }
     const bool loaded = simulator->WithController([&](sim::TController& controller) {
-      return controller.LoadProgram(sim::TProgramSlot::Main, program, error);
+      return controller.LoadProgram(sim::TProgramSlot::Main, program.Lines, error);
     });
     if (!loaded) return InputError(error);
   }

@@ -21,11 +21,8 @@ bool ParseNumber(const std::string& text, int& value) {
 }
 
 int ModelIndex(const std::string& name) {
-  const auto models = link::ModelList();
-  for (std::size_t i = 0; i < models.size(); ++i) {
-    if (models[i].ModelName == name) return static_cast<int>(i);
-  }
-  return -1;
+  const link::TDeviceDescription* model = link::FindModelByName(name);
+  return model == nullptr ? -1 : static_cast<int>(model - link::ModelList().data());
 }
 
 std::string ModelNames() {
