@@ -12,6 +12,7 @@
 #include "link/error_table.h"
 #include "link/register_map.h"
 #include "link/register_table.h"
+#include "program_model/program_code.h"
 #include "program_model/catalogue.h"
 #include "program_model/device_traits.h"
 
@@ -56,7 +57,6 @@ constexpr std::string_view kDirectControlPage = "TabSheetKLEM_Modbus_DirectContr
 constexpr std::array<std::uint8_t, kOptionByteCount> kOptionBytes = {1, 0, 1, 0, 1, 0, 0, 1,
                                                                      0, 1, 1, 0, 0, 1, 1, 0};
 constexpr std::uint8_t kPacketLines = 15;
-constexpr std::uint8_t kStoredWords = 17;
 constexpr std::int32_t kHighestMainLine = 28912;
 constexpr std::int32_t kHighestServiceLine = 1926;
 constexpr std::int32_t kSpeedMin = 8;
@@ -166,7 +166,7 @@ TDeviceDescription BuildDescription(const ModelRow& model) {
   d.ErrorGroups = BuildErrorGroups();
   d.OptionBytes = kOptionBytes;
   d.PacketLines = kPacketLines;
-  d.StoredWords = kStoredWords;
+  d.StoredWords = static_cast<std::uint8_t>(program_model::kStoredWords);
   d.HighestMainLine = kHighestMainLine;
   d.HighestServiceLine = kHighestServiceLine;
   d.SpeedMin = kSpeedMin;
