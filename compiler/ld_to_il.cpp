@@ -41,9 +41,13 @@ void TLDtoIL::Run() {
       ++fragmentCount_;
       // Only the rung's last block is read from here on; its intermediate blocks would make a
       // large diagram's memory, and so its compile time, grow faster than the diagram.
-      std::vector<TBlock>& blocks = fragments_.back().Blocks;
+      // Its branch points are done with as well.
+      TFragment& done = fragments_.back();
+      std::vector<TBlock>& blocks = done.Blocks;
       blocks.erase(blocks.begin(), blocks.end() - 1);
       blocks.shrink_to_fit();
+      done.MPSList.clear();
+      done.MPSList.shrink_to_fit();
       // The next rung starts below this one.
       position_ = TGridCell{blocks.back().EndCell.Row, ladder::BusColumn};
     }
