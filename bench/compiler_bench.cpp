@@ -115,7 +115,9 @@ void BM_CompileRungs(benchmark::State& state) {
 BENCHMARK(BM_CompileRungs)
     ->Arg(250)
     ->Arg(1000)
+    ->Arg(2000)
     ->Arg(4000)
+    ->Arg(8000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 

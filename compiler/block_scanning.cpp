@@ -1,5 +1,7 @@
 // Block recognition: scanning a block along its row, and the tests and actions that combine
 // blocks in parallel, in series and as output chains.
+#include <utility>
+
 #include "compiler/compiler_texts.h"
 #include "compiler/il_line_forms.h"
 #include "compiler/ld_to_il.h"
@@ -216,7 +218,7 @@ bool TLDtoIL::ORBlockAbove(Block x, Block y) {
     merged.BlockType = btORB;
   }
   merged.Finished = true;
-  const Block z = AppendCopyOf(merged);
+  const Block z = AppendBlock(std::move(merged));
   TraceBlock(z);
   B(x).Join = B(y).Join = z;
   if (B(z).StartCell.Col == ladder::BusColumn) return true;
@@ -335,7 +337,7 @@ bool TLDtoIL::ANDBlockAtLeft(Block x, Block y) {
   joined.Finished = true;
   if (right.BlockType == btApply) {
     joined.BlockType = btApply;
-    AppendCopyOf(joined);
+    AppendBlock(std::move(joined));
     return true;
   }
   const bool bothDefined = right.BlockType != btUNDEF && left.BlockType != btUNDEF;
@@ -348,7 +350,7 @@ bool TLDtoIL::ANDBlockAtLeft(Block x, Block y) {
   } else {
     joined.BlockType = right.BlockType != btUNDEF ? right.BlockType : left.BlockType;
   }
-  const Block z = AppendCopyOf(joined);
+  const Block z = AppendBlock(std::move(joined));
   B(x).Join = B(y).Join = z;
   return true;
 }
@@ -379,7 +381,7 @@ bool TLDtoIL::CombineBranches(Block a, Block b) {
   combined.BlockType = btApply;
   combined.Finished = true;
   combined.Join = kOutputChain;
-  const Block z = AppendCopyOf(combined);
+  const Block z = AppendBlock(std::move(combined));
   B(a).Join = B(b).Join = z;
   return true;
 }

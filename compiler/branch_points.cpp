@@ -1,6 +1,8 @@
 // Branch points: where one condition drives several output chains. They are registered while a
 // rung is walked, every branch starts with a marker line, and the marker passes turn the markers
 // into MPS / MRD / MPP once the rung is complete.
+#include <utility>
+
 #include "compiler/compiler_texts.h"
 #include "compiler/il_line_forms.h"
 #include "compiler/ld_to_il.h"
@@ -38,7 +40,7 @@ bool TLDtoIL::AddMPS(TGridCell cell) {
 }
 
 const TMPS* TLDtoIL::FindMPSAt(TGridCell cell) const {
-  const std::vector<TMPS>& points = fragments_.back().MPSList;
+  const std::vector<TMPS>& points = rung_.MPSList;
   for (auto it = points.rbegin(); it != points.rend(); ++it) {
     if (it->Cell == cell) return &*it;
   }
@@ -90,7 +92,7 @@ bool TLDtoIL::MRDBranch(Block x) {
   }
   branchBlock.BlockType = btMRD;
   branchBlock.Finished = true;
-  const Block z = AppendCopyOf(branchBlock);
+  const Block z = AppendBlock(std::move(branchBlock));
   B(x).Join = z;
   own->Open = false;
   own->Completed = true;
@@ -145,7 +147,7 @@ bool TLDtoIL::AssembleMPS() {
     next.Finished = last.Finished;
     next.Join = kOutputChain;
     next.Elem = std::move(outcome.Lines);
-    const Block z = AppendCopyOf(next);
+    const Block z = AppendBlock(std::move(next));
     Trace(pass.Name);
     TraceBlock(z);
   }
@@ -158,8 +160,7 @@ bool TLDtoIL::AddMarkInstruction() {
     return false;
   }
   // Labels from the row after the previous rung down to this rung's end belong to this rung.
-  const std::size_t rungs = fragments_.size();
-  const int firstRow = rungs < 2 ? 0 : fragments_[rungs - 2].EndCell.Row + 1;
+  const int firstRow = labelsFrom_;
   const TBlock& last = B(LastBlock());
   TBlock marked;
   marked.StartCell = last.StartCell;
@@ -173,7 +174,7 @@ bool TLDtoIL::AddMarkInstruction() {
     }
   }
   marked.Elem.insert(marked.Elem.end(), last.Elem.begin(), last.Elem.end());
-  const Block z = AppendCopyOf(marked);
+  const Block z = AppendBlock(std::move(marked));
   Trace(texts::kPassMarks);
   TraceBlock(z);
   return true;

@@ -28,13 +28,7 @@ CompileOutcome CompileLadder(const ladder::LadderGrid& grid, int maxFragmentBloc
     outcome.Success = true;
     outcome.Message = std::string(texts::kSuccessPrefix) + std::to_string(outcome.FragmentCount) +
                       std::string(texts::kSuccessSuffix);
-    std::size_t total = 1;
-    for (const TFragment& rung : compiler.Fragments()) total += rung.Blocks.back().Elem.size();
-    outcome.Lines.reserve(total);
-    for (const TFragment& rung : compiler.Fragments()) {
-      const std::vector<std::string>& lines = rung.Blocks.back().Elem;
-      outcome.Lines.insert(outcome.Lines.end(), lines.begin(), lines.end());
-    }
+    outcome.Lines = compiler.TakeLines();
     if (compiler.LastLine() != texts::kEndLine) outcome.Lines.emplace_back(texts::kEndLine);
     return outcome;
   }

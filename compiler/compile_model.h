@@ -73,7 +73,7 @@ struct TFragment {
   TGridCell EndCell;
   bool Completed = false;
   std::vector<TMPS> MPSList;
-  // Once the rung is complete only its last block, the rung's IL, is kept.
+  // The last block of a complete rung holds the rung's IL.
   std::vector<TBlock> Blocks;
   int MaxBlocks = 0;
 };

@@ -1,5 +1,8 @@
 #include "compiler/ld_to_il.h"
 
+#include <iterator>
+#include <utility>
+
 #include "compiler/compiler_texts.h"
 
 namespace quarn::compiler {
@@ -8,6 +11,7 @@ namespace {
 // The block limit a rung falls back to once it has grown past its first few blocks.
 constexpr int kGrownRungBlocks = 5;
 constexpr int kGrownRungLimit = 1000;
+constexpr int kPrefetchRows = 8;
 
 enum class Step { Next, Completed, Failed };
 
@@ -22,6 +26,8 @@ void TLDtoIL::Run() {
   position_ = TGridCell{0, ladder::BusColumn};
   while (position_.Row < grid_.RowCount()) {
     position_.Col = ladder::BusColumn;
+    // A rung takes a few microseconds: rows a few rungs ahead arrive in time for their turn.
+    while (prefetched_ < position_.Row + kPrefetchRows) grid_.PrefetchRow(++prefetched_);
     if (grid_.Conducts(position_.Row, ladder::BusColumn)) {
       TFragment rung;
       rung.StartCell = position_;
@@ -32,30 +38,40 @@ void TLDtoIL::Run() {
       rail.StartCell = rail.EndCell = position_;
       rail.Finished = true;
       rung.Blocks.push_back(std::move(rail));
-      fragments_.push_back(std::move(rung));
+      rung_ = std::move(rung);
       if (!CompileFragment()) {
-        fragments_.pop_back();
         if (errorCode_ == texts::ErrNone) SetError(texts::ErrFragment);
         break;
       }
       ++fragmentCount_;
-      // Only the rung's last block is read from here on; its intermediate blocks would make a
-      // large diagram's memory, and so its compile time, grow faster than the diagram.
-      // Its branch points are done with as well.
-      TFragment& done = fragments_.back();
-      std::vector<TBlock>& blocks = done.Blocks;
-      blocks.erase(blocks.begin(), blocks.end() - 1);
-      blocks.shrink_to_fit();
-      done.MPSList.clear();
-      done.MPSList.shrink_to_fit();
+      labelsFrom_ = rung_.EndCell.Row + 1;
       // The next rung starts below this one.
-      position_ = TGridCell{blocks.back().EndCell.Row, ladder::BusColumn};
+      position_ = TGridCell{rung_.Blocks.back().EndCell.Row, ladder::BusColumn};
+      TakeRungLines();
     }
     ++position_.Row;
   }
-  if (!fragments_.empty() && !fragments_.back().Blocks.back().Elem.empty()) {
-    lastLine_ = fragments_.back().Blocks.back().Elem.back();
+}
+
+// The rung's last block holds its IL; the rest of the rung is done with.
+void TLDtoIL::TakeRungLines() {
+  std::vector<std::string>& elem = rung_.Blocks.back().Elem;
+  lastLine_ = elem.empty() ? std::string() : elem.back();
+  rungLines_.push_back(std::move(elem));
+}
+
+std::vector<std::string> TLDtoIL::TakeLines() {
+  std::size_t total = 0;
+  for (const std::vector<std::string>& rung : rungLines_) total += rung.size();
+  std::vector<std::string> lines;
+  // One more for the END line the caller may add.
+  lines.reserve(total + 1);
+  for (std::vector<std::string>& rung : rungLines_) {
+    lines.insert(lines.end(), std::make_move_iterator(rung.begin()),
+                 std::make_move_iterator(rung.end()));
   }
+  rungLines_.clear();
+  return lines;
 }
 
 bool TLDtoIL::CompileFragment() {
@@ -156,18 +172,18 @@ bool TLDtoIL::CompileStep() {
 TLDtoIL::Block TLDtoIL::NewBlock(TGridCell cell) {
   TBlock block;
   block.StartCell = block.EndCell = cell;
-  return AppendCopyOf(block);
+  return AppendBlock(std::move(block));
 }
 
-TLDtoIL::Block TLDtoIL::AppendCopyOf(const TBlock& model) {
+TLDtoIL::Block TLDtoIL::AppendBlock(TBlock block) {
   std::vector<TBlock>& blocks = Rung().Blocks;
   const Block index = static_cast<Block>(blocks.size());
-  blocks.push_back(model);
-  blocks.back().Index = index;
+  block.Index = index;
+  const TGridCell start = block.StartCell;
+  blocks.push_back(std::move(block));
   if (Tracing()) {
     Trace("Start new block: BI:" + std::to_string(index) + " #" + std::to_string(index) +
-          " StartCol-" + std::to_string(model.StartCell.Col) + " StartRow-" +
-          std::to_string(model.StartCell.Row));
+          " StartCol-" + std::to_string(start.Col) + " StartRow-" + std::to_string(start.Row));
   }
   return index;
 }

@@ -32,8 +32,9 @@ class TLDtoIL {
   std::int32_t ErrorCode() const { return errorCode_; }
   // The scan position; after a failure the cell the user should look at.
   TGridCell Position() const { return position_; }
-  const std::vector<TFragment>& Fragments() const { return fragments_; }
   int FragmentCount() const { return fragmentCount_; }
+  // The IL of the rungs compiled so far, in order, as one list; the compiler keeps none of it.
+  std::vector<std::string> TakeLines();
   // The last IL line of the last rung.
   const std::string& LastLine() const { return lastLine_; }
 
@@ -43,11 +44,12 @@ class TLDtoIL {
   // ---- Rung loop ----
   bool CompileFragment();
   bool CompileStep();
-  TFragment& Rung() { return fragments_.back(); }
+  TFragment& Rung() { return rung_; }
   TBlock& B(Block index) { return Rung().Blocks[static_cast<std::size_t>(index)]; }
   Block LastBlock() { return static_cast<Block>(Rung().Blocks.size()) - 1; }
   Block NewBlock(TGridCell cell);
-  Block AppendCopyOf(const TBlock& model);
+  Block AppendBlock(TBlock block);
+  void TakeRungLines();
 
   // ---- Block scanning and combination ----
   bool ScanBlock(TBlock& block);
@@ -95,7 +97,14 @@ class TLDtoIL {
 
   std::int32_t errorCode_ = 0;
   TGridCell position_;
-  std::vector<TFragment> fragments_;
+  // Only the rung being compiled is kept: a finished rung leaves just its IL behind, so the
+  // working set does not grow with the diagram. The lines are joined once at the end, into a
+  // list sized once (growing one large list rung by rung costs fresh pages again and again).
+  TFragment rung_;
+  std::vector<std::vector<std::string>> rungLines_;
+  // The first row whose labels belong to the current rung: the row after the previous rung.
+  int labelsFrom_ = 0;
+  int prefetched_ = -1;  // the last row asked into the cache
   int fragmentCount_ = 0;
   std::string lastLine_;
 };

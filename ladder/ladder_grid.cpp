@@ -60,14 +60,33 @@ bool IsEmpty(const TLDMLayers& layers, const std::string& text) {
 
 LadderGrid::Cell::Cell(const Cell& other)
     : mask(other.mask),
-      content(other.content ? std::make_unique<Content>(*other.content) : nullptr) {}
+      instruction(other.instruction),
+      text(other.text),
+      layers(other.layers ? std::make_unique<TLDMLayers>(*other.layers) : nullptr) {}
 
 LadderGrid::Cell& LadderGrid::Cell::operator=(const Cell& other) {
   if (this != &other) {
     mask = other.mask;
-    content = other.content ? std::make_unique<Content>(*other.content) : nullptr;
+    instruction = other.instruction;
+    text = other.text;
+    layers = other.layers ? std::make_unique<TLDMLayers>(*other.layers) : nullptr;
   }
   return *this;
+}
+
+void LadderGrid::Refresh(Cell& cell) {
+  const std::string& kinds = cell.layers ? cell.layers->Kinds : EmptyText();
+  cell.mask = MaskOfKinds(kinds);
+  const TInstructions& entry = FindInstructionOfCellText(kinds, cell.text);
+  cell.instruction = static_cast<std::uint16_t>(&entry - InstructionCatalogue().data());
+}
+
+LadderGrid::Cell LadderGrid::RailCell() {
+  Cell bus;
+  bus.layers = std::make_unique<TLDMLayers>();
+  bus.layers->Kinds = KindToken(EkCommonBus);
+  Refresh(bus);
+  return bus;
 }
 
 LadderGrid::LadderGrid() : LadderGrid(SilentEvents()) {}
@@ -97,20 +116,20 @@ const LadderGrid::Cell* LadderGrid::CellAt(int row, int col) const {
   return &rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
 }
 
-LadderGrid::Content& LadderGrid::Writable(int row, int col) {
+TLDMLayers& LadderGrid::Writable(int row, int col) {
   Cell& cell = *CellAt(row, col);
-  if (!cell.content) cell.content = std::make_unique<Content>();
-  return *cell.content;
+  if (!cell.layers) cell.layers = std::make_unique<TLDMLayers>();
+  return *cell.layers;
 }
 
 const std::string& LadderGrid::Text(int row, int col) const {
   const Cell* cell = CellAt(row, col);
-  return cell && cell->content ? cell->content->Text : EmptyText();
+  return cell ? cell->text : EmptyText();
 }
 
 const TLDMLayers& LadderGrid::Layers(int row, int col) const {
   const Cell* cell = CellAt(row, col);
-  return cell && cell->content ? cell->content->Layers : EmptyLayers();
+  return cell && cell->layers ? *cell->layers : EmptyLayers();
 }
 
 KindMask LadderGrid::Mask(int row, int col) const {
@@ -127,31 +146,32 @@ bool LadderGrid::HasAnyKind(int row, int col, KindMask kinds) const {
 }
 
 void LadderGrid::SetText(int row, int col, std::string text) {
-  if (!Contains(row, col)) return;
-  Writable(row, col).Text = std::move(text);
+  Cell* cell = CellAt(row, col);
+  if (cell == nullptr) return;
+  cell->text = std::move(text);
+  Refresh(*cell);
 }
 
 void LadderGrid::SetKinds(int row, int col, std::string kinds) {
   if (!Contains(row, col)) return;
-  Content& content = Writable(row, col);
-  content.Layers.Kinds = std::move(kinds);
-  CellAt(row, col)->mask = MaskOfKinds(content.Layers.Kinds);
+  Writable(row, col).Kinds = std::move(kinds);
+  Refresh(*CellAt(row, col));
 }
 
 void LadderGrid::SetCmd(int row, int col, std::string cmd) {
-  if (Contains(row, col)) Writable(row, col).Layers.Cmd = std::move(cmd);
+  if (Contains(row, col)) Writable(row, col).Cmd = std::move(cmd);
 }
 
 void LadderGrid::SetLbl(int row, int col, std::string lbl) {
-  if (Contains(row, col)) Writable(row, col).Layers.Lbl = std::move(lbl);
+  if (Contains(row, col)) Writable(row, col).Lbl = std::move(lbl);
 }
 
 void LadderGrid::SetComment(int row, int col, std::string comment) {
-  if (Contains(row, col)) Writable(row, col).Layers.Comment = std::move(comment);
+  if (Contains(row, col)) Writable(row, col).Comment = std::move(comment);
 }
 
 void LadderGrid::SetPreview(int row, int col, std::string preview) {
-  if (Contains(row, col)) Writable(row, col).Layers.Preview = std::move(preview);
+  if (Contains(row, col)) Writable(row, col).Preview = std::move(preview);
 }
 
 void LadderGrid::SetCell(int row, int col, std::string text, TLDMLayers layers) {
@@ -161,8 +181,9 @@ void LadderGrid::SetCell(int row, int col, std::string text, TLDMLayers layers) 
     *cell = Cell{};
     return;
   }
-  cell->mask = MaskOfKinds(layers.Kinds);
-  cell->content = std::make_unique<Content>(Content{std::move(text), std::move(layers)});
+  cell->text = std::move(text);
+  cell->layers = std::make_unique<TLDMLayers>(std::move(layers));
+  Refresh(*cell);
 }
 
 void LadderGrid::AppendKind(int row, int col, std::uint8_t kind) {
@@ -215,12 +236,7 @@ void LadderGrid::ClampEditState() {
 
 LadderGrid::Row LadderGrid::NewRow() const {
   Row row(static_cast<std::size_t>(colCount_));
-  if (colCount_ > BusColumn) {
-    Cell& bus = row[BusColumn];
-    bus.content = std::make_unique<Content>();
-    bus.content->Layers.Kinds = KindToken(EkCommonBus);
-    bus.mask = KindBit(EkCommonBus);
-  }
+  if (colCount_ > BusColumn) row[BusColumn] = RailCell();
   return row;
 }
 
@@ -278,17 +294,17 @@ void LadderGrid::ShiftOutputRight(Row& row) {
   if (start < 0) return;
   std::rotate(row.begin() + start, row.begin() + oldLast + 1, row.begin() + oldLast + 2);
   Cell wire;
-  wire.content = std::make_unique<Content>();
+  wire.layers = std::make_unique<TLDMLayers>();
   std::string kinds = KindToken(EkHLine);
   if (start == BusColumn) {
     // An output that stood on the rail leaves it behind.
     Cell& moved = at(start + 1);
-    RemoveKindToken(moved.content->Layers.Kinds, EkCommonBus);
-    moved.mask = MaskOfKinds(moved.content->Layers.Kinds);
+    RemoveKindToken(moved.layers->Kinds, EkCommonBus);
+    Refresh(moved);
     kinds = KindToken(EkCommonBus) + kinds;
   }
-  wire.mask = MaskOfKinds(kinds);
-  wire.content->Layers.Kinds = std::move(kinds);
+  wire.layers->Kinds = std::move(kinds);
+  Refresh(wire);
   at(start) = std::move(wire);
 }
 
@@ -298,15 +314,10 @@ void LadderGrid::InsertColumnAt(Row& row, int at) {
   row.insert(row.begin() + at, Cell{});
   Cell& moved = row[static_cast<std::size_t>(at) + 1];
   if ((moved.mask & KindBit(EkCommonBus)) != 0) {
-    RemoveKindToken(moved.content->Layers.Kinds, EkCommonBus);
-    moved.mask = MaskOfKinds(moved.content->Layers.Kinds);
+    RemoveKindToken(moved.layers->Kinds, EkCommonBus);
+    Refresh(moved);
   }
-  if (at == BusColumn) {
-    Cell& bus = row[static_cast<std::size_t>(at)];
-    bus.content = std::make_unique<Content>();
-    bus.content->Layers.Kinds = KindToken(EkCommonBus);
-    bus.mask = KindBit(EkCommonBus);
-  }
+  if (at == BusColumn) row[static_cast<std::size_t>(at)] = RailCell();
 }
 
 bool LadderGrid::AddColumn(ColumnMode mode) {
@@ -324,6 +335,8 @@ bool LadderGrid::AddColumn(ColumnMode mode) {
   }
   ++colCount_;
   for (std::size_t r = 0; r < rows_.size(); ++r) {
+    // Exactly one more cell: a row that doubled its room would leave half of it unused.
+    rows_[r].reserve(static_cast<std::size_t>(colCount_));
     if (mode == ColumnMode::AtEnd) {
       rows_[r].emplace_back();
       ShiftOutputRight(rows_[r]);
@@ -477,7 +490,17 @@ int LadderGrid::ElementStartOffset(int row, int col) const {
 }
 
 const TInstructions& LadderGrid::FindInstructionOfCell(int row, int col) const {
-  return FindInstructionOfCellText(Kinds(row, col), Text(row, col));
+  const Cell* cell = CellAt(row, col);
+  return InstructionCatalogue()[cell ? cell->instruction : 0u];
+}
+
+void LadderGrid::PrefetchRow(int row) const {
+  if (row < 0 || row >= RowCount()) return;
+  const Row& cells = rows_[static_cast<std::size_t>(row)];
+  const char* begin = reinterpret_cast<const char*>(cells.data());
+  const char* end = reinterpret_cast<const char*>(cells.data() + cells.size());
+  constexpr std::ptrdiff_t kLine = 64;
+  for (const char* at = begin; at < end; at += kLine) __builtin_prefetch(at);
 }
 
 std::string LadderGrid::LinkSkeleton(int row, int col) const {

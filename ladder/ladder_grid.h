@@ -181,6 +181,9 @@ class LadderGrid {
   // The kinds a cell keeps when its element is removed: "CommonBus;" for the rail, otherwise
   // its vertical-line halves.
   std::string LinkSkeleton(int row, int col) const;
+  // A hint for a scan walking down the diagram: starts fetching the row's cells into the cache
+  // so that they are there when the scan reaches them. Changes nothing; any row may be named.
+  void PrefetchRow(int row) const;
 
   // ---- View updates ----
   LadderEvents& Events() const { return *events_; }
@@ -200,14 +203,14 @@ class LadderGrid {
   };
 
  private:
-  struct Content {
-    std::string Text;
-    TLDMLayers Layers;
-  };
-  // Most cells are empty: they cost a mask and a null pointer.
+  // What the compiler and the view read for every cell (kinds as a mask, the element it stands
+  // for, the display text) sits in the row itself, so a scan over a large diagram walks rows in
+  // order instead of chasing a pointer per cell; the layer texts are read far less often.
   struct Cell {
     KindMask mask = 0;
-    std::unique_ptr<Content> content;
+    std::uint16_t instruction = 0;  // index into the catalogue; 0 is the placeholder
+    std::string text;
+    std::unique_ptr<TLDMLayers> layers;  // null while every layer is empty
 
     Cell() = default;
     Cell(const Cell& other);
@@ -220,7 +223,10 @@ class LadderGrid {
 
   Cell* CellAt(int row, int col);
   const Cell* CellAt(int row, int col) const;
-  Content& Writable(int row, int col);
+  TLDMLayers& Writable(int row, int col);
+  // Recomputes the mask and the element from the kinds and the text after either changed.
+  static void Refresh(Cell& cell);
+  static Cell RailCell();
   Row NewRow() const;
   void ClampEditState();
   void ShiftOutputRight(Row& row);

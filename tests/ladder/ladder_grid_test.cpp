@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ladder/ladder_texts.h"
+#include "program_model/catalogue.h"
 #include "tests/ladder/ladder_fixture.h"
 
 namespace quarn::ladder {
@@ -250,6 +251,47 @@ TEST_F(LadderGridTest, CellQueries) {
   EXPECT_EQ(grid.LinkSkeleton(0, 4), "VLine1;");
   EXPECT_EQ(grid.LinkSkeleton(1, 4), "VLine2;");
   EXPECT_EQ(grid.LinkSkeleton(0, 5), "");
+}
+
+// The grid keeps the element of each cell beside its kinds; it must follow every kind of change.
+TEST_F(LadderGridTest, TheElementOfACellFollowsEveryChange) {
+  const auto expectCellsAgree = [](const LadderGrid& g, const char* step) {
+    SCOPED_TRACE(step);
+    for (int row = -1; row <= g.RowCount(); ++row) {
+      for (int col = -1; col <= g.ColCount(); ++col) {
+        const TInstructions& expected =
+            FindInstructionOfCellText(g.Kinds(row, col), g.Text(row, col));
+        ASSERT_EQ(&g.FindInstructionOfCell(row, col), &expected) << "row " << row << " col " << col;
+      }
+    }
+  };
+  Put(grid, {{0, 3, "CommonBus;LD;", "X0"},
+             {0, 12, "InstrStart;", "MOV"},
+             {0, 13, "InstrOperand1;", "K3000"},
+             {0, 14, "InstrOperand2;InstrEnd;", "D361"},
+             {1, 3, "CommonBus;OUT;", "Y0"}});
+  expectCellsAgree(grid, "placed");
+  EXPECT_EQ(grid.FindInstructionOfCell(1, 3).Mnemonic, "OUT");
+  grid.SetText(0, 12, "ADD");
+  EXPECT_EQ(grid.FindInstructionOfCell(0, 12).Mnemonic, "ADD");
+  grid.SetKinds(0, 3, "CommonBus;LDI;");
+  EXPECT_EQ(grid.FindInstructionOfCell(0, 3).Mnemonic, "LDI");
+  expectCellsAgree(grid, "text and kinds set");
+  grid.AddColumn(ColumnMode::AtEnd);
+  expectCellsAgree(grid, "column added at the end");
+  grid.SetCursor(0, 3);
+  grid.AddColumn(ColumnMode::AtCursor);
+  expectCellsAgree(grid, "column added at the rail");
+  grid.DeleteColumn(3);
+  expectCellsAgree(grid, "rail column deleted");
+  const LadderGrid copy = grid;
+  expectCellsAgree(copy, "copied");
+  grid.SetCell(2, 5, "LD>", TLDMLayers{"TransStart;", "", "", "", ""});
+  EXPECT_EQ(grid.FindInstructionOfCell(2, 5).Mnemonic, "LD>");
+  grid.SetSelection(TGridRect{0, 3, 2, grid.LastColumn()});
+  grid.DeleteSelection();
+  expectCellsAgree(grid, "selection deleted");
+  EXPECT_EQ(grid.FindInstructionOfCell(2, 5).ApiNumber, 0);
 }
 
 TEST_F(LadderGridTest, KindTokensAreWholeNames) {
