@@ -2,7 +2,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-
 #include <string>
 
 #include "ladder/ladder_editor.h"
