@@ -210,7 +210,7 @@ class LadderGrid {
     KindMask mask = 0;
     std::uint16_t instruction = 0;  // index into the catalogue; 0 is the placeholder
     std::string text;
-    std::unique_ptr<TLDMLayers> layers;  // null while every layer is empty
+    std::unique_ptr<TLDMLayers> layers;  // null until a layer is first set
 
     Cell() = default;
     Cell(const Cell& other);
