@@ -65,13 +65,6 @@ TRWmbrReg Flag(std::uint16_t address, std::uint8_t expected, bool repeat) {
   return request;
 }
 
-bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
-
-std::string_view TrimLeft(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  return text;
-}
-
 void AppendLine(TRegistersArray& list, int j, const program_model::InstructionImage& image) {
   list.push_back(Register(kLineNumber, j));
   TRWmbrReg words = PlainRequest(kWriteMultipleRegisters, kLineWords, program_model::kImageWords,
@@ -145,8 +138,8 @@ TUploadList BuildUploadList(const std::vector<std::string>& lines, TProgramKind 
   list.push_back(Flag(kFirstErrorFlag, 0, false));
   int j = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = TrimLeft(lines[i]);
-    if (line.empty() || line.starts_with("//") || line.starts_with(";")) continue;
+    const std::string_view line = program_model::InstructionLine(lines[i]);
+    if (line.empty()) continue;
     const std::string_view code = program_model::CommandText(line);
     const program_model::ParseResult parsed = program_model::ParseIlLine(code);
     // Every code other than 0 refuses the line: also 7, an instruction without operands that

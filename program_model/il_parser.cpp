@@ -23,6 +23,10 @@ std::string_view TrimLeft(std::string_view text) {
   return text.substr(at);
 }
 
+bool IsCommentLine(std::string_view trimmed) {
+  return trimmed.starts_with("//") || trimmed.starts_with(";");
+}
+
 std::string_view Token(std::string_view text) {
   std::size_t end = 0;
   while (end < text.size() && !IsBlank(text[end])) ++end;
@@ -196,12 +200,17 @@ ParseResult ParseIlLine(std::string_view text) {
   return result;
 }
 
+std::string_view InstructionLine(std::string_view line) {
+  const std::string_view trimmed = TrimLeft(line);
+  return IsCommentLine(trimmed) ? std::string_view{} : trimmed;
+}
+
 CheckResult CheckIlLine(std::string_view line) {
   const std::string_view trimmed = TrimLeft(line);
   CheckResult result;
   if (trimmed.empty()) {
     result.Code = IlTextAfterCommand;
-  } else if (trimmed.starts_with("//") || trimmed.starts_with(";")) {
+  } else if (IsCommentLine(trimmed)) {
     result.Code = IlComment;
   } else {
     result.Code = ParseIlLine(CommandText(line)).Code;

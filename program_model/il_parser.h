@@ -37,6 +37,10 @@ CheckResult CheckIlLine(std::string_view line);
 // The line up to its first "//" or ";".
 std::string_view CommandText(std::string_view line);
 
+// The line without its leading blanks when it is one of a program's instructions; empty for a
+// blank line and a comment line, which a program list skips.
+std::string_view InstructionLine(std::string_view line);
+
 // The prefix put before a wrong line; empty for codes without one.
 std::string WrongLinePrefix(int code);
 

@@ -34,11 +34,6 @@ std::string ModelChoice() {
   return std::string(texts::kModelChoice) + names + std::string(texts::kModelChoiceEnd);
 }
 
-std::string_view TrimLeadingBlanks(std::string_view line) {
-  const std::size_t start = line.find_first_not_of(" \t");
-  return start == std::string_view::npos ? std::string_view{} : line.substr(start);
-}
-
 }  // namespace
 
 std::unique_ptr<TController> TController::Create(const TControllerConfig& config,
@@ -469,8 +464,8 @@ bool TController::LoadProgram(TProgramSlot slot, const std::vector<std::string>&
                               std::string& error) {
   std::vector<program_model::InstructionImage> images;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = TrimLeadingBlanks(lines[i]);
-    if (line.empty() || line.starts_with("//") || line.starts_with(";")) continue;
+    const std::string_view line = program_model::InstructionLine(lines[i]);
+    if (line.empty()) continue;
     const program_model::ParseResult parsed =
         program_model::ParseIlLine(program_model::CommandText(line));
     if (parsed.Code != program_model::IlValid) {

@@ -159,6 +159,12 @@ TEST(CheckIlLine, EmptyCommentAndCommandText) {
   EXPECT_EQ(CommandText("LD M0 // a ; b"), "LD M0 ");
   EXPECT_EQ(CommandText("LD M0"), "LD M0");
   EXPECT_EQ(CommandText("a/b"), "a/b");
+  // What a program list (upload, the simulator's program file) keeps of a line.
+  EXPECT_EQ(InstructionLine(" \tLD\tM0 // c"), "LD\tM0 // c");
+  EXPECT_EQ(InstructionLine("END\tnow"), "END\tnow");
+  for (const char* skipped : {"", " \t ", "; all", "  // note", "\t;"}) {
+    EXPECT_EQ(InstructionLine(skipped), "") << skipped;
+  }
 }
 
 TEST(CheckIlLine, HostileBytesNeitherCrashNorPass) {
