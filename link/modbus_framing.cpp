@@ -64,14 +64,18 @@ std::uint8_t ComputeLrc(std::span<const std::uint8_t> bytes) {
 
 TStrToPort FrameAscii(std::span<const std::uint8_t> pdu) {
   if (pdu.size() < kMinPduLength) return {};
+  return FrameBytes(pdu);
+}
+
+TStrToPort FrameBytes(std::span<const std::uint8_t> bytes) {
   TStrToPort frame;
-  frame.reserve(2 * pdu.size() + 5);
+  frame.reserve(2 * bytes.size() + 5);
   frame.push_back(':');
   const auto append_byte = [&frame](std::uint8_t byte) {
     for (char ch : ToHex(byte, 2)) frame.push_back(static_cast<std::uint8_t>(ch));
   };
-  for (std::uint8_t byte : pdu) append_byte(byte);
-  append_byte(ComputeLrc(pdu));
+  for (std::uint8_t byte : bytes) append_byte(byte);
+  append_byte(ComputeLrc(bytes));
   frame.push_back('\r');
   frame.push_back('\n');
   return frame;

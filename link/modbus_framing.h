@@ -38,5 +38,8 @@ std::uint8_t ComputeLrc(std::span<const std::uint8_t> bytes);
 
 // The ASCII frame of a PDU; empty when the PDU is shorter than kMinPduLength.
 TStrToPort FrameAscii(std::span<const std::uint8_t> pdu);
+// The ASCII frame of any byte string: ':', two hex digits a byte, the LRC, CR LF. A slave's
+// answers are framed so whatever their length.
+TStrToPort FrameBytes(std::span<const std::uint8_t> bytes);
 
 }  // namespace quarn::link

@@ -12,11 +12,6 @@ constexpr char kLf = '\n';
 constexpr std::size_t kLrcDigits = 2;
 constexpr std::size_t kTailLength = kLrcDigits + 2;  // LRC and CR LF at the end of a frame
 
-void AppendHex(link::TStrToPort& frame, std::uint8_t value) {
-  const std::string digits = link::ToHex(value, 2);
-  frame.insert(frame.end(), digits.begin(), digits.end());
-}
-
 }  // namespace
 
 void TRequestFrameParser::Reset() {
@@ -89,16 +84,7 @@ void TRequestFrameParser::Finish(std::vector<TParsedFrame>& frames) {
   Reset();
 }
 
-link::TStrToPort FrameAnswer(std::span<const std::uint8_t> pdu) {
-  link::TStrToPort frame;
-  frame.reserve(2 * pdu.size() + 5);
-  frame.push_back(static_cast<std::uint8_t>(kStart));
-  for (const std::uint8_t byte : pdu) AppendHex(frame, byte);
-  AppendHex(frame, link::ComputeLrc(pdu));
-  frame.push_back(static_cast<std::uint8_t>(kCr));
-  frame.push_back(static_cast<std::uint8_t>(kLf));
-  return frame;
-}
+link::TStrToPort FrameAnswer(std::span<const std::uint8_t> pdu) { return link::FrameBytes(pdu); }
 
 void SpoilLrc(link::TStrToPort& frame) {
   if (frame.size() < 1 + kTailLength) return;
