@@ -33,7 +33,7 @@ bool LadderEditor::CanPlaceLine(int row, int col, std::uint8_t kind, bool showMe
 bool LadderEditor::AddHorizontalLine(int row, int col) {
   ClearPreviewRow(row);
   if (!CanPlaceLine(row, col, EkHLine, true)) return false;
-  std::string kinds = col == BusColumn ? KindToken(EkCommonBus) : KeptVerticals(row, col);
+  std::string kinds = grid_.LinkSkeleton(row, col);
   grid_.SetKinds(row, col, kinds + KindToken(EkHLine));
   grid_.SetText(row, col, {});
   if (col < grid_.LastColumn()) {
@@ -94,7 +94,7 @@ void LadderEditor::DeleteInstruction() {
     grid_.SetText(row, col, {});
     grid_.SetCmd(row, col, {});
     grid_.SetLbl(row, col, {});
-    grid_.SetKinds(row, col, col == BusColumn ? KindToken(EkCommonBus) : KeptVerticals(row, col));
+    grid_.SetKinds(row, col, grid_.LinkSkeleton(row, col));
   }
   grid_.RequestRepaint();
   grid_.SelectCursorCell();

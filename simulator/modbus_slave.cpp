@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "link/modbus_functions.h"
+
 namespace quarn::simulator {
 namespace {
 
@@ -63,10 +65,6 @@ TRange WriteRange(std::span<const std::uint8_t> request, std::uint16_t maxCount,
 std::size_t CoilBytes(std::size_t count) { return (count + 7) / 8; }
 std::size_t RegisterBytes(std::size_t count) { return 2 * count; }
 
-bool IsWrite(std::uint8_t function) {
-  return function == 5 || function == 6 || function == 15 || function == 16;
-}
-
 }  // namespace
 
 struct TModbusSlave::TReply {
@@ -86,32 +84,32 @@ std::optional<link::TReqResArray> TModbusSlave::Serve(std::span<const std::uint8
   const bool broadcast = id == kBroadcastId;
   if (id != device_id_ && !broadcast) return std::nullopt;
   // A broadcast read would have every slave answer at once; slaves ignore it.
-  if (broadcast && !IsWrite(function)) return std::nullopt;
+  if (broadcast && !link::IsWriteFunction(function)) return std::nullopt;
 
   TReply reply;
   switch (function) {
-    case 1:
+    case link::kReadCoils:
       reply = ReadBits(TTable::Coils, request);
       break;
-    case 2:
+    case link::kReadInputs:
       reply = ReadBits(TTable::DiscreteInputs, request);
       break;
-    case 3:
+    case link::kReadHoldingRegisters:
       reply = ReadRegisters(TTable::Holding, request);
       break;
-    case 4:
+    case link::kReadInputRegisters:
       reply = ReadRegisters(TTable::InputRegisters, request);
       break;
-    case 5:
+    case link::kWriteSingleCoil:
       reply = WriteSingleCoil(request);
       break;
-    case 6:
+    case link::kWriteSingleRegister:
       reply = WriteSingleRegister(request);
       break;
-    case 15:
+    case link::kWriteMultipleCoils:
       reply = WriteMultipleCoils(request);
       break;
-    case 16:
+    case link::kWriteMultipleRegisters:
       reply = WriteMultipleRegisters(request);
       break;
     default:
