@@ -16,10 +16,6 @@
 
 namespace quarn::bench {
 
-inline std::span<const std::uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 class CheckedPort {
  public:
   explicit CheckedPort(std::uint16_t currentRegister = 0) {
@@ -43,10 +39,10 @@ class CheckedPort {
   void Send(std::string_view request) {
     {
       std::lock_guard lock(mutex_);
-      exchange_.PrepareExpectation(Bytes(request));
+      exchange_.PrepareExpectation(link::TextBytes(request));
       accepted_ = false;
     }
-    port_.Write(Bytes(request));
+    port_.Write(link::TextBytes(request));
   }
 
   bool WaitAccepted(std::chrono::milliseconds wait) {

@@ -13,7 +13,7 @@ namespace {
 
 using namespace quarn::link;
 
-using quarn::bench::Bytes;
+using quarn::link::TextBytes;
 
 constexpr std::string_view kRequest = ":010350000002AA\r\n";
 constexpr std::string_view kAnswer = ":01030400100001E7\r\n";
@@ -22,9 +22,9 @@ void BM_CheckResponseSplitAnswer(benchmark::State& state) {
   TModbusExchange exchange;
   exchange.Record().DeviceId = 1;
   for (auto _ : state) {
-    exchange.PrepareExpectation(Bytes(kRequest));
-    exchange.CheckResponse(Bytes(kAnswer.substr(0, 7)));
-    const TCheckOutcome outcome = exchange.CheckResponse(Bytes(kAnswer.substr(7)));
+    exchange.PrepareExpectation(TextBytes(kRequest));
+    exchange.CheckResponse(TextBytes(kAnswer.substr(0, 7)));
+    const TCheckOutcome outcome = exchange.CheckResponse(TextBytes(kAnswer.substr(7)));
     benchmark::DoNotOptimize(outcome.AnswerAccepted);
   }
 }
@@ -41,7 +41,7 @@ void BM_PseudoTerminalRoundTrip(benchmark::State& state) {
   for (auto _ : state) {
     port.Send(kRequest);
     pty.Read(kRequest.size(), std::chrono::seconds(1));
-    pty.Write(Bytes(kAnswer), std::chrono::seconds(1));
+    pty.Write(TextBytes(kAnswer), std::chrono::seconds(1));
     if (!port.WaitAccepted(std::chrono::seconds(1))) {
       state.SkipWithError("answer not accepted");
       break;

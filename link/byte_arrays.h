@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace quarn::link {
@@ -12,5 +14,10 @@ using TReqResArray = std::vector<std::uint8_t>;
 using TStrToPort = std::vector<std::uint8_t>;
 // Any other buffer of raw bytes (register data, received chunks).
 using TBytesArray = std::vector<std::uint8_t>;
+
+// The bytes of a text, as a port writes or a check reads them; valid as long as the text.
+inline std::span<const std::uint8_t> TextBytes(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 
 }  // namespace quarn::link

@@ -42,8 +42,7 @@ std::string Printable(std::span<const std::uint8_t> bytes) {
 }
 
 std::string Printable(std::string_view text) {
-  return Printable(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                                 text.size()));
+  return Printable(link::TextBytes(text));
 }
 
 void Drain(int fd) {

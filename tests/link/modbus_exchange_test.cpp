@@ -27,10 +27,6 @@ class RecordingLog : public TTransferLogSink {
   std::vector<LogLine> lines;
 };
 
-std::span<const std::uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 // ':' + hex + the LRC of the hex pairs + CR LF, for hand-written answers.
 std::string Answer(std::string_view hex) {
   TReqResArray bytes;
@@ -49,9 +45,9 @@ class ExchangeTest : public ::testing::Test {
   void Prepare(std::string_view frame, std::uint8_t device_id = 1) {
     exchange.Record().DeviceId = device_id;
     exchange.Record().CurrentRegister = 0x5000;
-    ASSERT_TRUE(exchange.PrepareExpectation(Bytes(frame)));
+    ASSERT_TRUE(exchange.PrepareExpectation(TextBytes(frame)));
   }
-  TCheckOutcome Feed(std::string_view text) { return exchange.CheckResponse(Bytes(text)); }
+  TCheckOutcome Feed(std::string_view text) { return exchange.CheckResponse(TextBytes(text)); }
 
   RecordingLog log;
   TModbusExchange exchange{&log};
@@ -71,7 +67,7 @@ TEST_F(ExchangeTest, ExpectationComesFromTheFrameItself) {
   for (const auto& c : cases) {
     exchange.Record().ResponseBytes = {1, 2, 3};
     exchange.Record().ResponseValid = true;
-    ASSERT_TRUE(exchange.PrepareExpectation(Bytes(c.frame))) << c.frame;
+    ASSERT_TRUE(exchange.PrepareExpectation(TextBytes(c.frame))) << c.frame;
     const TExchangeRecord& r = exchange.Record();
     EXPECT_EQ(r.RequestFunction, c.function) << c.frame;
     EXPECT_EQ(r.RequestAddress, c.address) << c.frame;
@@ -89,7 +85,7 @@ TEST_F(ExchangeTest, MalformedFramesAreRefusedWithoutChangingTheExpectation) {
   for (std::string_view frame :
        {":01G350000002AA\r\n", ":0103500X0002AA\r\n", ":0103500000\r\n", ":0103", ""}) {
     exchange.Record().ResponseValid = true;
-    EXPECT_FALSE(exchange.PrepareExpectation(Bytes(frame))) << frame;
+    EXPECT_FALSE(exchange.PrepareExpectation(TextBytes(frame))) << frame;
     EXPECT_FALSE(exchange.Record().ResponseValid);
     EXPECT_EQ(exchange.Record().RequestFunction, 3);
     EXPECT_EQ(exchange.Record().RequestAddress, 0x5000);
@@ -293,8 +289,8 @@ TEST_F(ExchangeTest, TransferLogShowsRawTextReceivedLinesAndRejections) {
   }
   TModbusExchange quiet;  // no sink: nothing is logged and nothing breaks
   quiet.Record().DeviceId = 1;
-  ASSERT_TRUE(quiet.PrepareExpectation(Bytes(kReadTwo)));
-  EXPECT_TRUE(quiet.CheckResponse(Bytes(":0103020001F9\r\n")).AnswerAccepted);
+  ASSERT_TRUE(quiet.PrepareExpectation(TextBytes(kReadTwo)));
+  EXPECT_TRUE(quiet.CheckResponse(TextBytes(":0103020001F9\r\n")).AnswerAccepted);
 }
 
 TEST_F(ExchangeTest, BuildRequestPduSetsTheExpectedCount) {

@@ -219,8 +219,7 @@ class ScriptedSlave {
       const std::string text = next->second;
       outbox_.erase(next);
       lock.unlock();
-      end_.Write(std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                               text.size()));
+      end_.Write(link::TextBytes(text));
       lock.lock();
     }
   }

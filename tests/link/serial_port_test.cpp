@@ -22,10 +22,6 @@ using namespace std::chrono_literals;
 using testing::ChunkCollector;
 using Clock = std::chrono::steady_clock;
 
-std::span<const std::uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 TBytesArray Pattern(std::size_t count) {
   TBytesArray bytes(count);
   for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 3);
@@ -72,14 +68,14 @@ TEST_F(PtyPortTest, FramesPassBothWaysUnchanged) {
   EXPECT_EQ(port.Path(), pty.SlavePath());
   EXPECT_EQ(port.LineSettings(), TLineSettings{});
   const std::string_view frame = ":010350000002AA\r\n";
-  ASSERT_TRUE(port.Write(Bytes(frame)));
+  ASSERT_TRUE(port.Write(TextBytes(frame)));
   const TBytesArray sent = pty.Read(frame.size(), 2s);
   EXPECT_EQ(std::string(sent.begin(), sent.end()), frame);
 
   // Raw mode: CR, LF, NUL, bytes above 127 and the control characters a terminal would
   // otherwise act on (^C, ^D, ^Q, ^S, DEL) arrive as sent.
   const std::string answer = std::string(":0103\r\n\0\xFF\x80\x03\x04\x11\x13\x7F\r", 17);
-  ASSERT_TRUE(pty.Write(Bytes(answer), 1s));
+  ASSERT_TRUE(pty.Write(TextBytes(answer), 1s));
   ASSERT_TRUE(collector->WaitForBytes(answer.size()));
   const TBytesArray got = collector->Bytes();
   EXPECT_EQ(std::string(got.begin(), got.end()), answer);
@@ -109,7 +105,7 @@ TEST_F(PtyPortTest, RequestAndAnswerTravelTheLine) {
   for (std::string_view piece :
        {std::string_view(answer).substr(0, 6), std::string_view(answer).substr(6, 10),
         std::string_view(answer).substr(16)}) {
-    ASSERT_TRUE(pty.Write(Bytes(piece), 1s));
+    ASSERT_TRUE(pty.Write(TextBytes(piece), 1s));
     std::this_thread::sleep_for(5ms);
   }
   ASSERT_TRUE(collector->WaitForBytes(answer.size()));
@@ -128,7 +124,7 @@ class PtyHeldPermissionTest : public PtyPortTest {
 TEST_F(PtyHeldPermissionTest, BurstArrivesAsFullChunkThenRestAfterPermission) {
   OpenPort();
   // The first byte uses the permission given at open; the burst then waits in the device.
-  ASSERT_TRUE(pty.Write(Bytes("x"), 1s));
+  ASSERT_TRUE(pty.Write(TextBytes("x"), 1s));
   ASSERT_TRUE(collector->WaitForChunks(1));
   const TBytesArray burst = Pattern(1500);
   ASSERT_TRUE(pty.Write(burst, 1s));
@@ -153,13 +149,13 @@ TEST_F(PtyHeldPermissionTest, BurstArrivesAsFullChunkThenRestAfterPermission) {
 
 TEST_F(PtyHeldPermissionTest, CloseReturnsPromptlyWhateverIsPending) {
   OpenPort();
-  ASSERT_TRUE(pty.Write(Bytes("first"), 1s));
+  ASSERT_TRUE(pty.Write(TextBytes("first"), 1s));
   ASSERT_TRUE(collector->WaitForChunks(1));
   ASSERT_TRUE(pty.Write(Pattern(300), 1s));  // waiting for permission that never comes
   ASSERT_TRUE(WaitForQueued(port, 300));
   EXPECT_TRUE(ReturnsWithin(500ms, [&] { port.Close(); }));
   EXPECT_FALSE(port.IsOpen());
-  EXPECT_FALSE(port.Write(Bytes("x")));
+  EXPECT_FALSE(port.Write(TextBytes("x")));
 
   // A write stalled because nobody drains the line is cut short by Close as well.
   OpenPort();
@@ -174,11 +170,11 @@ TEST_F(PtyPortTest, ConnectDisconnectConnectOnTheSamePseudoTerminal) {
   for (int round = 0; round < 3; ++round) {
     OpenPort();
     const std::string text = "round " + std::to_string(round) + "\r\n";
-    ASSERT_TRUE(port.Write(Bytes(text)));
+    ASSERT_TRUE(port.Write(TextBytes(text)));
     const TBytesArray sent = pty.Read(text.size(), 2s);
     EXPECT_EQ(std::string(sent.begin(), sent.end()), text) << round;
     const std::size_t before = collector->Bytes().size();
-    ASSERT_TRUE(pty.Write(Bytes(text), 1s));
+    ASSERT_TRUE(pty.Write(TextBytes(text), 1s));
     ASSERT_TRUE(collector->WaitForBytes(before + text.size())) << round;
     port.Close();
   }
@@ -186,7 +182,7 @@ TEST_F(PtyPortTest, ConnectDisconnectConnectOnTheSamePseudoTerminal) {
   TPosixSerialPort again;
   ChunkCollector collected(again, true);
   ASSERT_TRUE(again.Open(pty.SlavePath()).Opened);
-  ASSERT_TRUE(pty.Write(Bytes("again"), 1s));
+  ASSERT_TRUE(pty.Write(TextBytes("again"), 1s));
   EXPECT_TRUE(collected.WaitForBytes(5));
 }
 
@@ -198,7 +194,7 @@ TEST_F(PtyPortTest, FarEndGoingAwayIsReportedAsHangUp) {
     std::this_thread::sleep_for(1ms);
   }
   EXPECT_NE(port.LineErrors().Errors & kLineHangUp, 0U);
-  EXPECT_FALSE(port.Write(Bytes("x")));
+  EXPECT_FALSE(port.Write(TextBytes("x")));
   EXPECT_TRUE(ReturnsWithin(500ms, [&] { port.Close(); }));
 }
 
@@ -235,7 +231,7 @@ TEST(MemoryPort, EndsCarryBytesBothWaysInBoundedChunks) {
   ASSERT_TRUE(b->Open("memory-b").Opened);
   const TBytesArray big = Pattern(2500);
   ASSERT_TRUE(a->Write(big));
-  ASSERT_TRUE(b->Write(Bytes("answer\r\n")));
+  ASSERT_TRUE(b->Write(TextBytes("answer\r\n")));
   ASSERT_TRUE(at_b.WaitForBytes(big.size()));
   ASSERT_TRUE(at_a.WaitForBytes(8));
   EXPECT_EQ(at_b.Bytes(), big);
@@ -248,14 +244,14 @@ TEST(MemoryPort, ReopenDropsWhatArrivedWhileClosedAndDeadPeerFailsWrites) {
   auto [a, b] = TMemoryPort::CreatePair();
   ChunkCollector at_b(*b, true);
   ASSERT_TRUE(a->Open("a").Opened);
-  ASSERT_TRUE(a->Write(Bytes("stale")));
+  ASSERT_TRUE(a->Write(TextBytes("stale")));
   ASSERT_TRUE(b->Open("b").Opened);
-  ASSERT_TRUE(a->Write(Bytes("fresh")));
+  ASSERT_TRUE(a->Write(TextBytes("fresh")));
   ASSERT_TRUE(at_b.WaitForBytes(5));
   EXPECT_EQ(at_b.Bytes(), TBytesArray({'f', 'r', 'e', 's', 'h'}));
 
   b.reset();  // the other end is gone: no SIGPIPE, the write just fails
-  EXPECT_FALSE(a->Write(Bytes("lost")));
+  EXPECT_FALSE(a->Write(TextBytes("lost")));
   EXPECT_TRUE(ReturnsWithin(500ms, [&] { a->Close(); }));
 }
 
@@ -270,13 +266,13 @@ TEST(MemoryPort, ReadCallbackMayCloseOrDestroyThePort) {
   });
   ASSERT_TRUE(a->Open("a").Opened);
   ASSERT_TRUE(b->Open("b").Opened);
-  ASSERT_TRUE(b->Write(Bytes("bye")));
+  ASSERT_TRUE(b->Write(TextBytes("bye")));
   ASSERT_EQ(closed.get_future().wait_for(5s), std::future_status::ready);
   EXPECT_FALSE(a->IsOpen());
 
   ChunkCollector at_a(*a, true);  // and it can be opened again afterwards
   ASSERT_TRUE(a->Open("a").Opened);
-  ASSERT_TRUE(b->Write(Bytes("again")));
+  ASSERT_TRUE(b->Write(TextBytes("again")));
   EXPECT_TRUE(at_a.WaitForBytes(5));
 
   std::promise<void> destroyed;
@@ -286,7 +282,7 @@ TEST(MemoryPort, ReadCallbackMayCloseOrDestroyThePort) {
   });
   a->Close();
   ASSERT_TRUE(a->Open("a").Opened);
-  ASSERT_TRUE(b->Write(Bytes("gone")));
+  ASSERT_TRUE(b->Write(TextBytes("gone")));
   ASSERT_EQ(destroyed.get_future().wait_for(5s), std::future_status::ready);
   EXPECT_EQ(a, nullptr);
   std::this_thread::sleep_for(20ms);  // the receive thread ends on its own

@@ -123,7 +123,7 @@ bool Answers(const std::string& path) {
   link::testing::ChunkCollector collector(port, true);
   if (!port.Open(path).Opened) return false;
   const std::string answer = testing::Frame({1, 4, 4, 0, 3, 0, 0});  // DEV_ID 3, HW_VERSION 0
-  if (!port.Write(testing::Bytes(testing::Frame(testing::Request(1, 4, 0x8001, 2))))) return false;
+  if (!port.Write(testing::TextBytes(testing::Frame(testing::Request(1, 4, 0x8001, 2))))) return false;
   const bool answered = collector.WaitForBytes(answer.size(), 3s);
   const link::TBytesArray got = collector.Bytes();
   port.Close();
@@ -281,10 +281,10 @@ TEST(KlemSim, ServesItsPtyUntilStandardInputEnds) {
   link::testing::ChunkCollector collector(port, true);
   ASSERT_TRUE(port.Open(path).Opened);
   const std::string request = testing::Frame(testing::Request(9, 4, 0x8001, 2));
-  ASSERT_TRUE(port.Write(testing::Bytes(request)));
+  ASSERT_TRUE(port.Write(testing::TextBytes(request)));
   const std::string answer = ":09040400040000EB\r\n";  // KLEM-C: DEV_ID 4, HW_VERSION 0
   ASSERT_TRUE(collector.WaitForBytes(answer.size()));
-  ASSERT_TRUE(port.Write(testing::Bytes(testing::Frame(testing::Request(9, 2, 0xF001, 1)))));
+  ASSERT_TRUE(port.Write(testing::TextBytes(testing::Frame(testing::Request(9, 2, 0xF001, 1)))));
   const std::string running = ":09020101F3\r\n";
   ASSERT_TRUE(collector.WaitForBytes(answer.size() + running.size()));
   const link::TBytesArray got = collector.Bytes();
@@ -292,7 +292,7 @@ TEST(KlemSim, ServesItsPtyUntilStandardInputEnds) {
   // The switch typed on standard input.
   sim.WriteInput("stop\n");
   EXPECT_EQ(sim.ReadLine(5s), texts::kConsoleStop);
-  ASSERT_TRUE(port.Write(testing::Bytes(testing::Frame(testing::Request(9, 2, 0xF001, 1)))));
+  ASSERT_TRUE(port.Write(testing::TextBytes(testing::Frame(testing::Request(9, 2, 0xF001, 1)))));
   const std::string stopped = ":09020100F4\r\n";
   ASSERT_TRUE(collector.WaitForBytes(answer.size() + running.size() + stopped.size()));
   const link::TBytesArray all = collector.Bytes();

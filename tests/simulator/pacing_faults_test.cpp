@@ -9,7 +9,7 @@ namespace quarn::simulator {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::Bytes;
+using testing::TextBytes;
 
 TEST(LinePacing, PiecesEndAtLineFeedsAndQueueBehindTheLine) {
   TLinePacer pacer(115200);
@@ -19,7 +19,7 @@ TEST(LinePacing, PiecesEndAtLineFeedsAndQueueBehindTheLine) {
   const Clock::time_point t0{};
   // 17 + 17 characters: each frame ends a piece exactly at its line feed.
   const std::string two = ":010350000002AA\r\n:010350000002AA\r\n";
-  const std::vector<TTimedPiece> pieces = pacer.Schedule(Bytes(two), t0);
+  const std::vector<TTimedPiece> pieces = pacer.Schedule(TextBytes(two), t0);
   std::size_t total = 0;
   std::vector<std::size_t> frameEnds;
   for (const TTimedPiece& piece : pieces) {
@@ -31,18 +31,18 @@ TEST(LinePacing, PiecesEndAtLineFeedsAndQueueBehindTheLine) {
   EXPECT_EQ(total, two.size());
   EXPECT_EQ(frameEnds, (std::vector<std::size_t>{17, 34}));
   // Characters handed over while the line is busy wait for it.
-  const auto later = pacer.Schedule(Bytes("AB"), t0 + character);
+  const auto later = pacer.Schedule(TextBytes("AB"), t0 + character);
   ASSERT_EQ(later.size(), 1U);
   EXPECT_EQ(later[0].Due, t0 + 36 * character);
   // A hold moves the start of the next characters.
   pacer.HoldUntil(t0 + 1s);
-  EXPECT_EQ(pacer.Schedule(Bytes("C"), t0)[0].Due, t0 + 1s + character);
+  EXPECT_EQ(pacer.Schedule(TextBytes("C"), t0)[0].Due, t0 + 1s + character);
 }
 
 TEST(LinePacing, WithoutABaudRateEverythingIsDueAtOnce) {
   TLinePacer pacer;
   const Clock::time_point t0 = Clock::now();
-  const auto pieces = pacer.Schedule(Bytes(std::string(5000, 'x')), t0);
+  const auto pieces = pacer.Schedule(TextBytes(std::string(5000, 'x')), t0);
   ASSERT_EQ(pieces.size(), 1U);
   EXPECT_EQ(pieces[0].Due, t0);
   EXPECT_EQ(pieces[0].Length, 5000U);

@@ -63,8 +63,6 @@ inline std::string Frame(const Pdu& pdu) {
   return {frame.begin(), frame.end()};
 }
 
-inline std::span<const std::uint8_t> Bytes(std::string_view text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
+using link::TextBytes;
 
 }  // namespace quarn::simulator::testing

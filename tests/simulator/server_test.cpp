@@ -18,7 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using link::testing::ChunkCollector;
-using testing::Bytes;
+using testing::TextBytes;
 using testing::Frame;
 using testing::Request;
 using Clock = std::chrono::steady_clock;
@@ -39,9 +39,9 @@ std::optional<std::int32_t> Exchange(link::TSerialPort& port, ChunkCollector& co
   exchange.Record().DeviceId = request[0];
   exchange.Record().CurrentRegister = static_cast<std::uint16_t>((request[2] << 8) | request[3]);
   const std::string frame = Frame(request);
-  if (!exchange.PrepareExpectation(Bytes(frame))) return std::nullopt;
+  if (!exchange.PrepareExpectation(TextBytes(frame))) return std::nullopt;
   const std::size_t before = collector.Bytes().size();
-  if (!port.Write(Bytes(frame))) return std::nullopt;
+  if (!port.Write(TextBytes(frame))) return std::nullopt;
   const auto deadline = Clock::now() + limit;
   std::size_t seen = before;
   while (Clock::now() < deadline) {
@@ -86,7 +86,7 @@ TEST_F(PtyServerTest, WorkbenchPortGetsCheckedAnswers) {
   EXPECT_EQ(Exchange(port, *collector, Request(1, 2, 0xF001, 1)), 1);
   // Another device id and a wrong LRC get no answer; the next good frame does.
   EXPECT_EQ(Exchange(port, *collector, Request(2, 3, 0x5004, 1), 200ms), std::nullopt);
-  ASSERT_TRUE(port.Write(Bytes(":010350040001A8\r\n")));
+  ASSERT_TRUE(port.Write(TextBytes(":010350040001A8\r\n")));
   EXPECT_EQ(Exchange(port, *collector, Request(1, 3, 0x5004, 1)), 300);
   const TServerStats stats = simulator->Stats();
   EXPECT_EQ(stats.BadLrc, 1U);
@@ -110,7 +110,7 @@ TEST_F(PtyServerTest, GarbageIsIgnoredAndTheNextFrameAnswered) {
   std::string garbage;
   for (int i = 0; i < 200000; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) % 256));
   garbage += ":" + std::string(5000, '1');  // an overlong frame at the end
-  ASSERT_TRUE(port.Write(Bytes(garbage)));
+  ASSERT_TRUE(port.Write(TextBytes(garbage)));
   EXPECT_EQ(Exchange(port, *collector, Request(1, 3, 0x5004, 1), 5s), 100);
 }
 
@@ -131,7 +131,7 @@ TEST_F(PtyServerTest, StopIsPromptWhileAnAnswerIsHeldBack) {
   TSimulatorOptions options;
   options.Server.Faults.DelayTime = 10s;
   Open(options);
-  ASSERT_TRUE(port.Write(Bytes(Frame(Request(1, 3, 0x5004, 1)))));
+  ASSERT_TRUE(port.Write(TextBytes(Frame(Request(1, 3, 0x5004, 1)))));
   std::this_thread::sleep_for(50ms);
   const auto start = Clock::now();
   simulator->Stop();
@@ -146,7 +146,7 @@ TEST(DeviceServer, ServesADeviceOpenedWithTheLinkPort) {
   ASSERT_TRUE(line.Open());
   auto simulator = MakeSimulator();
   ASSERT_TRUE(simulator->StartOnDevice(line.SlavePath())) << simulator->Error();
-  ASSERT_TRUE(line.Write(Bytes(Frame(Request(1, 3, 0x5004, 1))), 1s));
+  ASSERT_TRUE(line.Write(TextBytes(Frame(Request(1, 3, 0x5004, 1))), 1s));
   const link::TBytesArray answer = line.Read(15, 2s);
   EXPECT_EQ(std::string(answer.begin(), answer.end()), ":010302006496\r\n");
   simulator->Stop();
@@ -172,7 +172,7 @@ TEST(MemoryPortServer, FaultInjectionIsSeededAndFollowsTheRates) {
     EXPECT_TRUE(client->Open("workbench").Opened);
     std::string burst;
     for (int i = 0; i < kRequests; ++i) burst += Frame(Request(1, 3, 0x5004, 1));
-    EXPECT_TRUE(client->Write(Bytes(burst)));
+    EXPECT_TRUE(client->Write(TextBytes(burst)));
     // Wait until every answer that will come has come.
     std::size_t last = 0;
     do {

@@ -9,12 +9,12 @@
 namespace quarn::simulator {
 namespace {
 
-using testing::Bytes;
+using testing::TextBytes;
 
 std::vector<TParsedFrame> FeedAll(std::string_view text) {
   TRequestFrameParser parser;
   std::vector<TParsedFrame> frames;
-  parser.Feed(Bytes(text), frames);
+  parser.Feed(TextBytes(text), frames);
   return frames;
 }
 
@@ -66,7 +66,7 @@ TEST(SlaveFraming, GoodFrameGivesThePduWithoutTheLrcWhateverThePieces) {
   const std::string text = ":010350000002AA\r\n";
   TRequestFrameParser parser;
   std::vector<TParsedFrame> frames;
-  for (const char ch : text) parser.Feed(Bytes(std::string_view(&ch, 1)), frames);
+  for (const char ch : text) parser.Feed(TextBytes(std::string_view(&ch, 1)), frames);
   ASSERT_EQ(frames.size(), 1U);
   EXPECT_EQ(frames[0].Pdu, (link::TReqResArray{1, 3, 0x50, 0x00, 0x00, 0x02}));
   EXPECT_EQ(frames[0].Text, text);
@@ -77,8 +77,8 @@ TEST(SlaveFraming, FloodWithoutFrameEndKeepsMemoryBounded) {
   TRequestFrameParser parser;
   std::vector<TParsedFrame> frames;
   const std::string flood(100000, 'A');
-  parser.Feed(Bytes(":"), frames);
-  parser.Feed(Bytes(flood), frames);
+  parser.Feed(TextBytes(":"), frames);
+  parser.Feed(TextBytes(flood), frames);
   ASSERT_EQ(frames.size(), 1U);
   EXPECT_EQ(frames[0].Status, TFrameStatus::Overlong);
   EXPECT_LE(frames[0].Text.size(), kMaxRequestFrame + 1);
@@ -127,7 +127,7 @@ TEST(SlaveFraming, AnswersPassTheWorkbenchAnswerCheck) {
   for (const Case& c : cases) {
     link::TModbusExchange exchange;
     exchange.Record().DeviceId = 1;
-    ASSERT_TRUE(exchange.PrepareExpectation(Bytes(testing::Frame(c.request)))) << c.name;
+    ASSERT_TRUE(exchange.PrepareExpectation(TextBytes(testing::Frame(c.request)))) << c.name;
     link::TStrToPort frame = FrameAnswer(c.answer);
     if (c.spoil) SpoilLrc(frame);
     const link::TCheckOutcome outcome = exchange.CheckResponse(frame);
@@ -140,7 +140,7 @@ TEST(SlaveFraming, ReadAnswerValueIsLowRegisterFirst) {
   link::TModbusExchange exchange;
   exchange.Record().DeviceId = 1;
   ASSERT_TRUE(
-      exchange.PrepareExpectation(Bytes(testing::Frame(testing::Request(1, 3, 0x5000, 2)))));
+      exchange.PrepareExpectation(TextBytes(testing::Frame(testing::Request(1, 3, 0x5000, 2)))));
   ASSERT_TRUE(
       exchange.CheckResponse(FrameAnswer(link::TReqResArray{1, 3, 4, 0, 0x10, 0, 1})).ValueReady);
   EXPECT_EQ(exchange.Record().LastValue, 65552);
